@@ -2,7 +2,6 @@
 // from start-up to shutdown and play straight from it (called by start-up
 // and shutdown only).
 #include "assets/Sound.h"
-
 #include "state/GameState.h"
 
 bool LoadSounds() {

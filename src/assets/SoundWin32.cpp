@@ -1,7 +1,7 @@
 // The Windows side of playing a clip: the multimedia call, asynchronous and
 // from memory. Linked into Kolvex.exe and the Windows-layer tests only.
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include "assets/Sound.h"
 
@@ -9,4 +9,6 @@ void PlayClip(const unsigned char* wavBytes) {
     PlaySoundW(reinterpret_cast<LPCWSTR>(wavBytes), nullptr, SND_ASYNC | SND_MEMORY);
 }
 
-void StopClips() { PlaySoundW(nullptr, nullptr, 0); }
+void StopClips() {
+    PlaySoundW(nullptr, nullptr, 0);
+}

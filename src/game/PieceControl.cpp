@@ -51,7 +51,9 @@ void SettlePiece() {
 
 }  // namespace
 
-std::int32_t DrawKind() { return std::rand() % 7; }
+std::int32_t DrawKind() {
+    return std::rand() % 7;
+}
 
 void NewGame() {
     BuildWalledBoard(gameState.board);

@@ -7,9 +7,13 @@
 
 PlatformCalls platformCalls;
 
-void PlayClip(const unsigned char* wavBytes) { platformCalls.clipsPlayed.push_back(wavBytes); }
+void PlayClip(const unsigned char* wavBytes) {
+    platformCalls.clipsPlayed.push_back(wavBytes);
+}
 
-void StopClips() { platformCalls.stopCount += 1; }
+void StopClips() {
+    platformCalls.stopCount += 1;
+}
 
 void ResetTestWorld() {
     platformCalls = PlatformCalls{};

@@ -45,11 +45,27 @@ TEST(RulesInvariants, HoldUnderLongRandomPlay) {
     NewGame();
     for (int step = 0; step < 200000; ++step) {
         switch (pick() % 16) {
-            case 0: case 1: case 2: MovePieceLeft(); break;
-            case 3: case 4: case 5: MovePieceRight(); break;
-            case 6: case 7: case 8: RotatePiece(); break;
-            case 9: HardDrop(); break;
-            default: StepDown(); break;
+            case 0:
+            case 1:
+            case 2:
+                MovePieceLeft();
+                break;
+            case 3:
+            case 4:
+            case 5:
+                MovePieceRight();
+                break;
+            case 6:
+            case 7:
+            case 8:
+                RotatePiece();
+                break;
+            case 9:
+                HardDrop();
+                break;
+            default:
+                StepDown();
+                break;
         }
         // A game over opens the menu; sometimes play on (resume), sometimes start anew.
         if (gameState.menuOpen) {

@@ -249,7 +249,7 @@ TEST_F(Rules, FourRowsClearedAtOnceCountAndSoundFourTimes) {
         for (int c = 1; c <= 10; ++c) BoardCell(gameState.board, c, r) = c == 4 ? 0 : 5;
     }
     for (int r = 13; r <= 16; ++r) BoardCell(gameState.board, 1, r) = 6;  // mark rows 13-16
-    Place(7, 3, 17);  // upright I into column 4, rows 17-20
+    Place(7, 3, 17);                                                      // upright I into column 4, rows 17-20
     StepDown();
     EXPECT_EQ(gameState.linesCleared, 4u);
     EXPECT_EQ(Count(lineClearBytes), 4);
@@ -285,7 +285,8 @@ TEST_F(Rules, LevelsRiseAtTheirThresholdsAndStopAtSeven) {
         int rows;
         int level;
     };
-    const Step steps[] = {{0, 9, 1}, {9, 1, 2}, {8, 4, 2}, {28, 4, 3}, {59, 1, 4}, {99, 1, 5}, {149, 2, 6}, {209, 1, 7}, {400, 3, 7}};
+    const Step steps[] = {{0, 9, 1},  {9, 1, 2},   {8, 4, 2},   {28, 4, 3}, {59, 1, 4},
+                          {99, 1, 5}, {149, 2, 6}, {209, 1, 7}, {400, 3, 7}};
     for (const Step& s : steps) {
         NewGame();
         gameState.linesCleared = s.before;
