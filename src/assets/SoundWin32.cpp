@@ -1,7 +1,9 @@
 // The Windows side of playing a clip: the multimedia call, asynchronous and
 // from memory. Linked into Kolvex.exe and the Windows-layer tests only.
-#include <mmsystem.h>
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
 
 #include "assets/Sound.h"
 
