@@ -23,6 +23,17 @@ CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 JPEG_QUALITY = 90
+
+# Texture sides. The game uploads one level, no mipmaps, with linear filtering,
+# so a texture much larger than its size on screen loses texels and sparkles
+# (worst while the field spins). Field cubes stand 60 units deep, about 25
+# pixels high; menu halves about 60; credits tiles about 240. Each side is the
+# smallest power of two that still carries the detail: everything is drawn
+# large and reduced with a proper filter instead.
+FIELD_PX = 64
+MENU_PX = 128
+CREDITS_PX = 256
+WORK_PX = 512          # working canvas of one field face
 SAMPLE_RATE = 22050
 
 # Piece colours in kind order I, J, L, T, O, S, Z (t1..t7). Saturated and far
@@ -189,26 +200,26 @@ def bevel_square(size, colour, bevel=0.13, outline=0.02, face_light=0.14,
 
 
 def make_block(colour):
-    return bevel_square(128, colour)
+    return bevel_square(FIELD_PX, colour, ss=WORK_PX // FIELD_PX)
 
 
 def make_wall():
     """Riveted steel plate: darker and quieter than any piece, so the well's
     rim reads as frame, not as settled blocks."""
-    size, ss = 128, 4
+    size, ss = FIELD_PX, WORK_PX // FIELD_PX
     S = size * ss
     base = (78, 86, 104)
     img = bevel_square(S, base, bevel=0.09, outline=0.02, face_light=0.1,
                        face_dark=0.12, gloss=False, ss=1)
     rng = random.Random(1101)
-    speck = Image.new("L", (S // 8, S // 8), 0)
-    for y in range(speck.height):
-        for x in range(speck.width):
-            speck.putpixel((x, y), rng.randint(0, 40))
-    speck = speck.resize((S, S), Image.BICUBIC)
+    grit = Image.new("L", (S // 8, S // 8), 0)
+    for y in range(grit.height):
+        for x in range(grit.width):
+            grit.putpixel((x, y), rng.randint(0, 40))
+    grit = grit.resize((S, S), Image.BICUBIC)
     inset = int(S * 0.11)
     m = Image.new("L", (S, S), 0)
-    m.paste(speck.crop((inset, inset, S - inset, S - inset)), (inset, inset))
+    m.paste(grit.crop((inset, inset, S - inset, S - inset)), (inset, inset))
     overlay(img, (20, 24, 34), m)
     d = ImageDraw.Draw(img)
     # Brushed grooves across the plate.
@@ -231,7 +242,7 @@ def make_wall():
 def make_panel(char):
     """One gilt plaque with a single character; the two stand either side of
     the lamp column and read 等 · 级 above it."""
-    size, ss = 128, 4
+    size, ss = FIELD_PX, WORK_PX // FIELD_PX
     S = size * ss
     navy = (26, 34, 78)
     img = bevel_square(S, (200, 160, 60), bevel=0.08, outline=0.015, face_light=0.0,
@@ -242,7 +253,7 @@ def make_panel(char):
     d = ImageDraw.Draw(img)
     d.rectangle([inset + 18, inset + 18, S - inset - 18, S - inset - 18],
                 outline=(210, 175, 80), width=6)
-    fnt = font(CJK_FONT, int(S * 0.62))
+    fnt = font(CJK_FONT, int(S * 0.68))
     gradient_text(img, (S / 2, S / 2), char, fnt, (255, 244, 200), (236, 186, 70),
                   stroke=int(S * 0.022), stroke_fill=(60, 34, 8),
                   shadow=(8, 10, 30), shadow_offset=(10, 12), shadow_blur=8)
@@ -253,33 +264,33 @@ def make_panel(char):
 
 def make_lamp(level, colour):
     """A lit round lamp on a dark housing, the level number large on the glass."""
-    size, ss = 128, 4
+    size, ss = FIELD_PX, WORK_PX // FIELD_PX
     S = size * ss
-    img = bevel_square(S, (46, 50, 62), bevel=0.07, outline=0.015, face_light=0.05,
+    img = bevel_square(S, (46, 50, 62), bevel=0.05, outline=0.015, face_light=0.05,
                        face_dark=0.12, gloss=False, ss=1)
     c = S / 2
     # Glow bleeding past the bezel into the housing.
     glow = Image.new("L", (S, S), 0)
-    ImageDraw.Draw(glow).ellipse([c - S * 0.47] * 2 + [c + S * 0.47] * 2, fill=150)
+    ImageDraw.Draw(glow).ellipse([c - S * 0.5] * 2 + [c + S * 0.5] * 2, fill=150)
     glow = glow.filter(ImageFilter.GaussianBlur(S * 0.05))
     overlay(img, colour, glow)
     d = ImageDraw.Draw(img)
-    rb = S * 0.43                       # metal bezel
+    rb = S * 0.465                      # metal bezel
     ring = Image.new("L", (S, S), 0)
     ImageDraw.Draw(ring).ellipse([c - rb, c - rb, c + rb, c + rb], fill=255)
     img.paste(vgradient(S, S, (215, 220, 230), (70, 74, 86)), (0, 0), ring)
-    rg = S * 0.36                       # glass
+    rg = S * 0.405                      # glass
     glass = radial(S, shade(colour, 0.75), shade(colour, -0.35),
                    centre=(0.46, 0.44), radius=0.42)
     gm = Image.new("L", (S, S), 0)
     ImageDraw.Draw(gm).ellipse([c - rg, c - rg, c + rg, c + rg], fill=255)
     d.ellipse([c - rg - 8, c - rg - 8, c + rg + 8, c + rg + 8], fill=(30, 32, 40))
     img.paste(glass, (0, 0), gm)
-    fnt = font(LATIN_BOLD, int(S * 0.5))
+    fnt = font(LATIN_BOLD, int(S * 0.6))
     draw_text(img, (c, c + S * 0.01), str(level), fnt, (255, 255, 255),
               stroke=int(S * 0.025), stroke_fill=shade(colour, -0.72),
               shadow=shade(colour, -0.8), shadow_offset=(6, 8), shadow_blur=6)
-    # Specular highlight on the glass, over the digit like a real dome.
+    # Glint on the glass, over the digit like a real dome.
     hm = Image.new("L", (S, S), 0)
     ImageDraw.Draw(hm).ellipse([c - rg * 0.72, c - rg * 0.86, c + rg * 0.1, c - rg * 0.42],
                                fill=110)
@@ -301,7 +312,7 @@ MENU_STYLES = {
 def make_banner(left, right, style):
     """A 4 x 2 banner cut into two square halves; each word is centred in its
     own half so halves from different banners can be paired (s2 serves two)."""
-    size, ss = 256, 2
+    size, ss = MENU_PX, 4
     W, H = 2 * size * ss, size * ss
     top, bottom, border, ttop, tbot = MENU_STYLES[style]
     img = Image.new("RGB", (W, H), (0, 0, 0))
@@ -321,13 +332,18 @@ def make_banner(left, right, style):
         [pad + bw * 2, pad + bw * 2, W - pad - bw * 2, H * 0.48], radius=rad * 0.7, fill=70)
     sheen = ImageChops.multiply(sheen, m2).filter(ImageFilter.GaussianBlur(4))
     overlay(img, (255, 255, 255), sheen)
-    fnt = font(CJK_FONT, int(H * 0.42))
+    # Each half gets its word and its reduction on its own, so nothing of one
+    # word can bleed across the seam into the other half.
+    fnt = font(CJK_FONT, int(H * 0.44))
+    halves = []
     for i, word in enumerate((left, right)):
-        gradient_text(img, (W * (0.25 + 0.5 * i), H * 0.5), word, fnt, ttop, tbot,
+        half = img.crop((i * H, 0, (i + 1) * H, H))
+        # Nudged towards the seam: the outer side already carries the border.
+        gradient_text(half, (H * (0.54 - 0.08 * i), H * 0.5), word, fnt, ttop, tbot,
                       stroke=int(H * 0.018), stroke_fill=shade(bottom, -0.6),
                       shadow=shade(bottom, -0.75), shadow_offset=(6, 8), shadow_blur=5)
-    img = img.resize((2 * size, size), Image.LANCZOS)
-    return img.crop((0, 0, size, size)), img.crop((size, 0, 2 * size, size))
+        halves.append(half.resize((size, size), Image.LANCZOS))
+    return halves[0], halves[1]
 
 
 # ---------------------------------------------------------------- credits ---
@@ -353,7 +369,8 @@ def rotate_cells(cells, turns):
 
 
 def make_credits():
-    """The six 256² tiles of one 768 x 512 picture, zp1..zp3 on top."""
+    """Six square tiles of one 3 x 2 picture, zp1..zp3 the top row left to
+    right. Laid out in a 768 x 512 design space."""
     ss = 2
     W, H = 768 * ss, 512 * ss
     img = vgradient(W, H, (10, 14, 42), (44, 16, 66))
@@ -367,7 +384,7 @@ def make_credits():
     cell = 34 * ss
     blocks = [bevel_square(cell, c) for c in PIECE_COLOURS]
     # Pieces tumbling down the edges, clear of the words in the middle.
-    placements = [(0, 1, 30, 20), (3, 0, 120, 110), (6, 1, 610, 30), (4, 0, 690, 150),
+    placements = [(0, 1, 30, 20), (3, 0, 180, 24), (6, 1, 610, 30), (4, 0, 690, 150),
                   (2, 3, 20, 300), (5, 0, 640, 300), (1, 2, 110, 400), (3, 2, 560, 410),
                   (0, 0, 300, 446), (6, 0, 470, 8)]
     for kind, turns, px, py in placements:
@@ -395,8 +412,9 @@ def make_credits():
     draw_text(img, (W / 2, 372 * ss), "Thanks for playing", font(LATIN_BOLD, 30 * ss),
               (200, 215, 255), shadow=(0, 0, 0), shadow_offset=(2 * ss, 3 * ss),
               shadow_blur=2 * ss)
-    img = img.resize((768, 512), Image.LANCZOS)
-    return [img.crop((x0, y0, x0 + 256, y0 + 256)) for y0 in (0, 256) for x0 in (0, 256, 512)]
+    t = CREDITS_PX
+    img = img.resize((3 * t, 2 * t), Image.LANCZOS)
+    return [img.crop((x0, y0, x0 + t, y0 + t)) for y0 in (0, t) for x0 in (0, t, 2 * t)]
 
 
 # ------------------------------------------------------------------- icon ---
@@ -631,6 +649,10 @@ def build():
     for i, tile in enumerate(make_credits()):
         pics[f"zp{i + 1}.jpg"] = tile
     assert sorted(pics) == sorted(JPEG_NAMES)
+    for name, img in pics.items():
+        want = (CREDITS_PX if name.startswith("zp")
+                else MENU_PX if name[0] in "aso" else FIELD_PX)
+        assert img.size == (want, want), f"{name}: {img.size}, want {want}"
     files = {name: jpeg_bytes(pics[name]) for name in JPEG_NAMES}
     for name in JPEG_NAMES:
         check_jpeg(name, files[name])
@@ -653,17 +675,19 @@ def contact_sheet(files, path):
     lf = font(LATIN_BOLD, 14)
     for k, name in enumerate(names):
         img = Image.open(io.BytesIO(files[name])).convert("RGB")
-        img.thumbnail((cell - 16, cell - 16), Image.LANCZOS)
+        size = img.width
+        img = img.resize((cell - 16, cell - 16), Image.LANCZOS)
         x, y = (k % cols) * cell, (k // cols) * (cell + label)
         sheet.paste(img, (x + (cell - img.width) // 2, y + 8))
-        d.text((x + cell / 2, y + cell + 4), f"{name} {img.width if False else ''}",
+        d.text((x + cell / 2, y + cell + 4), f"{name}  {size}²",
                font=lf, fill=(220, 220, 220), anchor="mt")
     # Credits assembled, and the icon sizes.
     y0 = rows * (cell + label) + 10
     tiles = [Image.open(io.BytesIO(files[f"zp{i}.jpg"])).convert("RGB") for i in range(1, 7)]
-    whole = Image.new("RGB", (768, 512))
-    for i, t in enumerate(tiles):
-        whole.paste(t, ((i % 3) * 256, (i // 3) * 256))
+    t = CREDITS_PX
+    whole = Image.new("RGB", (3 * t, 2 * t))
+    for i, tile in enumerate(tiles):
+        whole.paste(tile, ((i % 3) * t, (i // 3) * t))
     whole = whole.resize((420, 280), Image.LANCZOS)
     sheet.paste(whole, (10, y0))
     ico = Image.open(io.BytesIO(files[ICON_NAME]))
