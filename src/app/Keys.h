@@ -1,0 +1,30 @@
+// Key evaluation for the game window: the held-key table turned into piece
+// moves, menu actions and the sound switch. Called by the window procedure
+// after every key press, with the game-state lock held.
+#pragma once
+
+#include <cstdint>
+
+// Virtual-key codes the game listens to (the same values as Windows' VK_*).
+constexpr std::uint8_t kKeyReturn = 0x0D;
+constexpr std::uint8_t kKeyEscape = 0x1B;
+constexpr std::uint8_t kKeySpace = 0x20;
+constexpr std::uint8_t kKeyLeft = 0x25;
+constexpr std::uint8_t kKeyUp = 0x26;
+constexpr std::uint8_t kKeyRight = 0x27;
+constexpr std::uint8_t kKeyDown = 0x28;
+constexpr std::uint8_t kKeyM = 0x4D;
+constexpr std::uint8_t kKeyQ = 0x51;
+constexpr std::uint8_t kKeyV = 0x56;
+
+// Menu entries, in the order they are drawn.
+constexpr std::uint8_t kMenuClassic = 1;
+constexpr std::uint8_t kMenuChallenge = 2;
+constexpr std::uint8_t kMenuHelp = 3;
+constexpr std::uint8_t kMenuQuit = 4;
+
+void HandleKeys();
+
+// Marks a key pressed or released. Codes of 256 and above come only from
+// programs posting made-up messages and are ignored.
+void MarkKey(std::uintptr_t virtualKey, bool down);

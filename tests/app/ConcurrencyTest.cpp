@@ -1,0 +1,74 @@
+// The two threads' steps against one record: timer ticks on one thread, key
+// presses and whole-record reads (standing in for frames) on another, each
+// under the game-state lock. Run under ThreadSanitizer it must report no race.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "app/Keys.h"
+#include "app/Ticks.h"
+#include "game/GameRules.h"
+#include "state/GameState.h"
+#include "support/PlatformDouble.h"
+
+namespace {
+
+template <typename Step>
+void Locked(Step step) {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    step();
+}
+
+TEST(Concurrency, TicksKeysAndFramesNeverSeeEachOtherHalfDone) {
+    ResetTestWorld();
+    NewGame();
+    gameState.menuChoice = kMenuClassic;
+    gameState.menuOpen = false;
+    gameState.level = 7;  // gravity on the fastest timer: most StepDown traffic
+
+    constexpr int kSteps = 20000;
+    int timerSteps = 0;
+    std::thread timer([&] {
+        void (*const ticks[9])() = {Tick300, Tick1000, Tick800, Tick600, Tick400, Tick200, Tick100, Tick10, Tick3000};
+        // Polled without the lock, as the real loop does.
+        for (int i = 0; !QuitRequested(); ++i) {
+            Locked(ticks[i % 9]);
+            Locked(Tick10);
+            ++timerSteps;
+        }
+    });
+
+    const std::uint8_t keys[] = {kKeyEscape, kKeyDown, kKeyRight, kKeyLeft, kKeyUp, kKeySpace, kKeyReturn, kKeyM};
+    std::mt19937 pick(7);
+    int framesChecked = 0;
+    for (int i = 0; i < kSteps; ++i) {
+        std::uint8_t key = keys[pick() % 8];
+        Locked([&] {
+            // Never quit mid-run: keep Enter off the Quit entry.
+            if (key == kKeyReturn && gameState.menuChoice == kMenuQuit) gameState.menuChoice = kMenuClassic;
+            MarkKey(key, true);
+            HandleKeys();
+            MarkKey(key, false);
+            if (gameState.level == 1) gameState.level = 7;
+        });
+        Locked([&] {
+            GameState frame = gameState;  // what a frame would read
+            ASSERT_GE(frame.menuChoice, kMenuClassic);
+            ASSERT_LE(frame.menuChoice, kMenuQuit);
+            ASSERT_GE(frame.level, 1);
+            ASSERT_LE(frame.level, 7);
+            ASSERT_EQ(std::memcmp(frame.nextPreview, gameState.nextPreview, 16), 0);
+            ++framesChecked;
+        });
+    }
+    RequestQuit();
+    timer.join();
+    EXPECT_EQ(framesChecked, kSteps);
+    EXPECT_GT(timerSteps, 0);
+}
+
+}  // namespace
