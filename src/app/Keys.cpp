@@ -60,9 +60,10 @@ void ToggleMenu() {
 
 }  // namespace
 
-void MarkKey(std::uintptr_t virtualKey, bool down) {
-    if (virtualKey >= sizeof gameState.keyDown) return;
+bool MarkKey(std::uintptr_t virtualKey, bool down) {
+    if (virtualKey >= sizeof gameState.keyDown) return false;
     gameState.keyDown[virtualKey] = down ? 1 : 0;
+    return true;
 }
 
 void HandleKeys() {

@@ -25,6 +25,6 @@ constexpr std::uint8_t kMenuQuit = 4;
 
 void HandleKeys();
 
-// Marks a key pressed or released. Codes of 256 and above come only from
-// programs posting made-up messages and are ignored.
-void MarkKey(std::uintptr_t virtualKey, bool down);
+// Marks a key pressed or released; false (and nothing marked) for codes of
+// 256 and above, which only come from programs posting made-up messages.
+bool MarkKey(std::uintptr_t virtualKey, bool down);

@@ -202,10 +202,10 @@ TEST_F(Keys, PlayKeysMoveRotateAndDrop) {
 
 TEST_F(Keys, OutOfRangeKeyCodesAreIgnored) {
     GameState before = gameState;
-    MarkKey(256, true);
-    MarkKey(0xFFFFFFFFu, true);
+    EXPECT_FALSE(MarkKey(256, true));
+    EXPECT_FALSE(MarkKey(0xFFFFFFFFu, true));
     EXPECT_EQ(std::memcmp(&before, &gameState, sizeof before), 0);
-    MarkKey(255, true);
+    EXPECT_TRUE(MarkKey(255, true));
     EXPECT_EQ(gameState.keyDown[255], 1);
 }
 
