@@ -1,0 +1,105 @@
+// JPEG24bitQV on the host: decodes an archive entry with libjpeg-turbo into
+// bottom-row-first RGB. Linked into the host Morvane library (tests, qvpack,
+// fuzzers); Windows builds use the system decoder instead.
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+// clang-format off
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+// clang-format on
+
+#include "assets/AssetLibrary.h"
+#include "morvane/ImageLimits.h"
+
+namespace {
+
+// Progressive files may carry any number of scans; past this many a file is
+// treated as hostile rather than spending seconds on a 256 x 256 picture.
+constexpr int kMaxScans = 256;
+
+struct ErrorTrap {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void Bail(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
+}
+
+// Warnings are libjpeg's word for corrupt data it papered over (grey blocks
+// for a truncated scan): a damaged picture is refused, not shown half grey.
+void WarningsFail(j_common_ptr cinfo, int level) {
+    if (level < 0) Bail(cinfo);
+}
+
+void Silent(j_common_ptr) {}
+
+void LimitScans(j_common_ptr cinfo) {
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans) Bail(cinfo);
+}
+
+// Only plain data lives across setjmp here: no destructors may be skipped by
+// the longjmp. Returns the pixels (malloc'd) or null.
+unsigned char* Decode(const unsigned char* data, unsigned long size, int* width, int* height) {
+    jpeg_decompress_struct cinfo;
+    ErrorTrap trap;
+    jpeg_progress_mgr progress;
+    unsigned char* volatile pixels = nullptr;
+
+    cinfo.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = Bail;
+    trap.manager.emit_message = WarningsFail;
+    trap.manager.output_message = Silent;
+    if (setjmp(trap.jump) != 0) {
+        jpeg_destroy_decompress(&cinfo);
+        std::free(pixels);
+        return nullptr;
+    }
+    jpeg_create_decompress(&cinfo);
+    progress.progress_monitor = LimitScans;
+    cinfo.progress = &progress;
+    jpeg_mem_src(&cinfo, data, size);
+    if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) Bail(reinterpret_cast<j_common_ptr>(&cinfo));
+    if (!morvane::ImageSizeAccepted(static_cast<long>(cinfo.image_width), static_cast<long>(cinfo.image_height))) {
+        Bail(reinterpret_cast<j_common_ptr>(&cinfo));
+    }
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    if (cinfo.output_components != 3) Bail(reinterpret_cast<j_common_ptr>(&cinfo));
+
+    const int w = static_cast<int>(cinfo.output_width);
+    const int h = static_cast<int>(cinfo.output_height);
+    const std::size_t stride = static_cast<std::size_t>(w) * 3;
+    pixels = static_cast<unsigned char*>(std::malloc(stride * h));
+    if (pixels == nullptr) Bail(reinterpret_cast<j_common_ptr>(&cinfo));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        // JPEG stores the top row first; the game wants the bottom row first.
+        JSAMPROW row = pixels + stride * (h - 1 - static_cast<int>(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    *width = w;
+    *height = h;
+    return pixels;
+}
+
+}  // namespace
+
+MORVANE_API int JPEG24bitQV(const ArchiveEntry* entry, DecodedImage* image) {
+    if (image == nullptr) return 0;
+    std::memset(image, 0, sizeof *image);
+    if (entry == nullptr || entry->data == nullptr || entry->libraryWord == 0) return 0;
+    int width = 0;
+    int height = 0;
+    unsigned char* pixels = Decode(entry->data, entry->libraryWord, &width, &height);
+    if (pixels == nullptr) return 0;
+    image->width = width;
+    image->height = height;
+    image->pixels = pixels;
+    return 1;
+}

@@ -1,0 +1,46 @@
+// Morvane's archive entry points: ReadQV, FreeQV and Free24BMP, the parts of
+// the asset library that are the same on every platform. The game's asset and
+// sound loading call them; JPEG24bitQV lives beside the decoder it uses.
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "assets/AssetLibrary.h"
+#include "morvane/Archive.h"
+
+MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entry) {
+    if (entry == nullptr) return 0;
+    entry->data = nullptr;
+    entry->libraryWord = 0;
+    if (archive == nullptr || name == nullptr) return 0;
+    try {
+        std::vector<unsigned char> bytes;
+        std::string problem;
+        if (!morvane::ReadEntryFile(archive, name, bytes, problem)) return 0;
+        // malloc so that FreeQV (this library's) is the one release; a
+        // zero-length entry still gets a pointer the caller can tell from null.
+        auto* copy = static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));
+        if (copy == nullptr) return 0;
+        if (!bytes.empty()) std::memcpy(copy, bytes.data(), bytes.size());
+        entry->data = copy;
+        entry->libraryWord = static_cast<std::uint32_t>(bytes.size());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+}
+
+MORVANE_API int FreeQV(ArchiveEntry* entry) {
+    if (entry == nullptr) return 0;
+    std::free(entry->data);
+    entry->data = nullptr;
+    entry->libraryWord = 0;
+    return 1;
+}
+
+MORVANE_API int Free24BMP(DecodedImage* image) {
+    if (image == nullptr) return 0;
+    std::free(image->pixels);
+    std::memset(image, 0, sizeof *image);
+    return 1;
+}
