@@ -1,0 +1,10 @@
+// The OpenGL 1.1 and GLU declarations for the drawing code. Included by the
+// render sources and their tests; on Windows the GL headers need the system's
+// declarations first, which the platform-types header brings.
+#pragma once
+
+// clang-format off
+#include "state/PlatformTypes.h"
+#include <GL/gl.h>
+#include <GL/glu.h>
+// clang-format on

@@ -1,0 +1,44 @@
+// What the window code calls to draw: the textures and display lists made at
+// start-up, the projection and fixed GL state, and one frame of whichever
+// screen the game record asks for. Called from window creation, WM_SIZE and
+// WM_PAINT, always on the thread whose OpenGL context is current.
+#pragma once
+
+#include <cstdint>
+
+#include "render/Text.h"
+
+constexpr int kTextureCount = 30;
+constexpr int kLastCubeList = 18;  // lists 1-18 are cubes, 19-30 flat squares
+constexpr int kGridList = 31;      // the untextured outline of one well cell
+
+// The largest picture the game takes: 256 x 256 pixels of three bytes.
+constexpr int kWorkingBufferBytes = 256 * 256 * 3;
+
+// Archive entry of each texture slot; slot k is drawn by display list k + 1.
+extern const char TextureEntryNames[kTextureCount][10];
+
+// Reads the 30 pictures into textures, then the three sounds. False at the
+// first entry that is missing, does not decode or does not fit 256 x 256.
+bool LoadAssets();
+// Compiles display lists 1-31 from the textures LoadAssets made.
+void BuildDisplayLists();
+
+// Viewport and perspective for a client area; leaves the model-view matrix current.
+void ResizeScene(int width, int height);
+// Loads the assets, builds the lists and sets the fixed GL state: 1, or 0 when loading failed.
+int InitGL();
+
+// One whole frame from the game record. The caller holds gameStateLock and
+// swaps buffers afterwards. Always true.
+bool DrawFrame();
+
+// The screens DrawFrame shows besides the play field. DrawMenu leaves the
+// matrix moved by (12, 0, -5) for the field behind it; the other two end a frame.
+void DrawMenu();
+void DrawHelp();
+void DrawCredits();
+
+// Calls the lists of a 4 x 4 shape frame at 2-unit steps, column by column;
+// moves the matrix 8 units to the right in all.
+void DrawShapeFrame(const std::uint8_t* frame);

@@ -1,0 +1,97 @@
+// The three screens besides the play field: the blinking menu, the help
+// screen with its turning demonstration piece, and the credits picture.
+// DrawFrame calls them; they only draw what the game record holds.
+#include <string_view>
+
+#include "game/Shapes.h"
+#include "render/GL.h"
+#include "render/Render.h"
+#include "state/GameState.h"
+
+namespace {
+
+struct HelpLine {
+    std::u16string_view text;
+    float x, y;  // in the plane 10 units in front of the eye
+};
+
+// Colons, commas, full stops, hyphens, brackets and slashes are ASCII on purpose.
+constexpr HelpLine kHelpLines[] = {
+    {u"Kolvex", -0.8f, 3.0f},
+    {u"操作说明:", -1.2f, 2.6f},
+    {u"ESC 键--菜单", -0.8f, 2.4f},
+    {u"回车键--确定", -0.8f, 2.2f},
+    {u"上方向键--改变形状", -0.8f, 2.0f},
+    {u"左方向键--向左移动", -0.8f, 1.8f},
+    {u"右方向键--向右移动", -0.8f, 1.6f},
+    {u"下方向键--向下移动", -0.8f, 1.4f},
+    {u"空格键--直接到底", -0.8f, 1.2f},
+    {u"[M]键--声效开关切换", -0.8f, 1.0f},
+    {u"(声音关闭后左上角会显示)", -0.8f, 0.8f},
+    {u"设定介绍:", -1.2f, 0.4f},
+    {u"一共7个等级,随等级增加下落速度也增加,消行满一定数会增加等级.", -2.5f, 0.2f},
+    {u"2级-10行 3级-30行 4级-60行 5级-100行 6级-150行 7级-210行", -2.5f, 0.0f},
+    {u"\"经典模式\"---传统模式的方式进行游戏", -1.5f, -0.2f},
+    {u"\"挑战模式\"---追加 隐藏/显示 切换", -1.5f, -0.4f},
+    {u"\"Kolvex\" 程序设计: Kolvex 开发组", -1.4f, -3.0f},
+    {u"图片/音效: Kolvex 美术组", -1.2f, -3.4f},
+};
+
+}  // namespace
+
+void DrawMenu() {
+    // Every translation is made whether or not its entry shows, so a hidden
+    // entry leaves a gap and the others stay put.
+    glTranslatef(-10.0f, 5.0f, -25.0f);
+    if (gameState.menuBlink[0]) glCallList(20);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    if (gameState.menuBlink[0]) glCallList(21);
+
+    glTranslatef(-2.0f, -3.0f, 0.0f);
+    if (gameState.menuBlink[1]) glCallList(30);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    if (gameState.menuBlink[1]) glCallList(21);
+
+    glTranslatef(-2.0f, -3.0f, 0.0f);
+    if (gameState.menuBlink[2]) glCallList(18);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    if (gameState.menuBlink[2]) glCallList(19);
+
+    glTranslatef(-2.0f, -3.0f, 0.0f);
+    if (gameState.menuBlink[3]) glCallList(22);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    if (gameState.menuBlink[3]) glCallList(23);
+
+    // Net (12, 0, -5): the field behind the menu stands right of it and farther back.
+    glTranslatef(20.0f, 4.0f, 20.0f);
+}
+
+void DrawHelp() {
+    const float* color = gameState.helpTextColor;
+    for (const HelpLine& line : kHelpLines) {
+        DrawGLText(line.text.data(), int(line.text.size()), line.x, line.y, color[0], color[1], color[2]);
+    }
+    // The text left the identity matrix and its own colour behind.
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glTranslatef(-2.0f, -9.5f, -60.0f);
+    glRotatef(gameState.helpTilt[0], 1.0f, 0.0f, 0.0f);
+    glRotatef(gameState.helpTilt[1], 0.0f, 1.0f, 0.0f);
+    glRotatef(gameState.helpTilt[2], 0.0f, 0.0f, 1.0f);
+    DrawShapeFrame(ShapeTable[gameState.helpShapeIndex]);
+}
+
+void DrawCredits() {
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glTranslatef(-2.0f, 0.9f, -7.0f);
+    glCallList(24);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    glCallList(25);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    glCallList(26);
+    glTranslatef(-4.0f, -2.0f, 0.0f);
+    glCallList(27);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    glCallList(28);
+    glTranslatef(2.0f, 0.0f, 0.0f);
+    glCallList(29);
+}

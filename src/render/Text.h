@@ -1,0 +1,39 @@
+// On-screen text: the game font's parameters (GLFont, one instance for the
+// run) and the one call that draws a line of UTF-16 text into the scene.
+// The Windows side rasterises with GDI (TextWin32.cpp); the host tests link
+// a recording stand-in that leaves the same OpenGL state.
+#pragma once
+
+#include <cstdint>
+
+#include "state/PlatformTypes.h"
+
+// Parameters of the game's one font. The instance lives for the whole process;
+// its destructor deletes gameState.hFont, if any, at exit.
+class GLFont {
+public:
+    GLFont() : height(-14), width(0), italic(false), underline(false), strikeOut(false) {}
+    virtual ~GLFont();
+
+    std::int32_t height;  // negative: matched by character height, in pixels
+    std::int32_t width;   // 0: the font mapper picks the width
+    bool italic;
+    bool underline;
+    bool strikeOut;
+};
+
+extern GLFont glFont;
+
+// Draws `length` characters of `text` with the lower-left corner at (x, y) in
+// the plane 10 units in front of the eye, in one flat colour. Afterwards the
+// model-view matrix is the identity, the current colour is the text colour,
+// depth testing is on, lighting and texturing are as before, and the unpack
+// alignment is 1: the help screen builds on exactly that.
+void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue);
+
+#ifdef _WIN32
+// The game font from glFont's parameters: "Terminal" with the GB2312 charset,
+// so the mapper picks a face that has the Chinese glyphs. Start-up stores it
+// in gameState.hFont.
+HFONT CreateGameFont();
+#endif

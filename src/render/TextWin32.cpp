@@ -1,0 +1,91 @@
+// The Windows side of on-screen text: GDI rasterises a line into a one-bit
+// bitmap, which glBitmap puts into the frame at a raster position. Also the
+// game font and its one GLFont instance. Called by DrawFrame and DrawHelp.
+#include <cstdlib>
+
+#include "render/GL.h"
+#include "render/Text.h"
+#include "state/GameState.h"
+
+GLFont glFont;
+
+GLFont::~GLFont() {
+    // Runs at process exit; the handle is not cleared, nothing draws after this.
+    if (gameState.hFont != nullptr) DeleteObject(gameState.hFont);
+}
+
+HFONT CreateGameFont() {
+    return CreateFontW(glFont.height, glFont.width, 0, 0, FW_NORMAL, glFont.italic, glFont.underline, glFont.strikeOut,
+                       GB2312_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, L"Terminal");
+}
+
+void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
+    const wchar_t* wideText = reinterpret_cast<const wchar_t*>(text);
+    HDC memoryDC = CreateCompatibleDC(nullptr);
+
+    GLboolean lightingWasOn = GL_FALSE;
+    GLboolean texturingWasOn = GL_FALSE;
+    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
+    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
+
+    // The identity is what gets pushed, so the caller finds the identity afterwards.
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+
+    SelectObject(memoryDC, gameState.hFont);
+    SIZE extent{};
+    GetTextExtentPoint32W(memoryDC, wideText, length, &extent);
+    HBITMAP textBitmap = CreateBitmap(extent.cx, extent.cy, 1, 1, nullptr);
+    HGDIOBJ keptBitmap = SelectObject(memoryDC, textBitmap);
+    SetBkColor(memoryDC, RGB(0, 0, 0));
+    SetTextColor(memoryDC, RGB(255, 255, 255));
+    // Before glRasterPos: the raster position takes the current colour for glBitmap.
+    glColor3f(red, green, blue);
+    SetBkMode(memoryDC, OPAQUE);
+    TextOutW(memoryDC, 0, 0, wideText, length);
+
+    BITMAP bitmap{};
+    GetObjectW(textBitmap, sizeof bitmap, &bitmap);
+    // DIB rows are padded to whole 32-bit words.
+    const LONG stride = (bitmap.bmWidth + 31) & ~LONG{31};
+    const DWORD bufferSize = DWORD(stride) * DWORD(bitmap.bmHeight) / 8;
+
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colors[2];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = bitmap.bmWidth;
+    info.header.biHeight = bitmap.bmHeight;  // positive: bottom row first, as glBitmap reads
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 1;
+    info.header.biCompression = BI_RGB;
+    info.header.biSizeImage = bufferSize;
+    info.header.biXPelsPerMeter = 1;
+    info.header.biYPelsPerMeter = 1;
+
+    auto* buffer = static_cast<unsigned char*>(std::calloc(bufferSize, 1));
+    GetDIBits(memoryDC, textBitmap, 0, UINT(bitmap.bmHeight), buffer, reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // Outside the view the raster position is invalid and glBitmap draws nothing.
+    glRasterPos2f(x, y);
+    // The padded width: the extra columns are 0 bits and leave the frame alone.
+    glBitmap(GLsizei(stride), GLsizei(bitmap.bmHeight), 0.0f, 0.0f, 0.0f, 0.0f, buffer);
+    std::free(buffer);
+
+    SelectObject(memoryDC, keptBitmap);
+    DeleteObject(textBitmap);
+    DeleteDC(memoryDC);
+
+    if (lightingWasOn) glEnable(GL_LIGHTING);
+    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+}

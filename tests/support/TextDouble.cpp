@@ -1,0 +1,53 @@
+// Host-side DrawGLText and GLFont: no GDI here, so a line is recorded and
+// drawn as a solid block of about the real glyphs' size, through the same
+// OpenGL steps as the Windows version, leaving the same state behind. Used by
+// the host frame tests and benchmarks.
+#include "support/TextDouble.h"
+
+#include "render/GL.h"
+#include "render/Text.h"
+
+std::vector<TextCall> textCalls;
+
+GLFont glFont;
+
+GLFont::~GLFont() = default;  // no font handle exists off Windows
+
+namespace {
+
+constexpr int kLineHeight = 14;
+constexpr int kMaxBlockWidth = 1024;
+// All bits set, enough for the widest block's rows.
+const std::vector<GLubyte> kSolidRows(kMaxBlockWidth / 8 * kLineHeight, 0xFF);
+
+// Wide (CJK) characters are as wide as the font is high, the others half.
+int BlockWidth(const char16_t* text, int length) {
+    int width = 0;
+    for (int i = 0; i < length; ++i) width += text[i] >= 0x2E80 ? kLineHeight : kLineHeight / 2;
+    return width < kMaxBlockWidth ? width : kMaxBlockWidth;
+}
+
+}  // namespace
+
+void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
+    textCalls.push_back({std::u16string(text, std::size_t(length)), x, y, red, green, blue});
+
+    GLboolean lightingWasOn = GL_FALSE;
+    GLboolean texturingWasOn = GL_FALSE;
+    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
+    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(red, green, blue);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glRasterPos2f(x, y);
+    glBitmap(BlockWidth(text, length), kLineHeight, 0.0f, 0.0f, 0.0f, 0.0f, kSolidRows.data());
+    if (lightingWasOn) glEnable(GL_LIGHTING);
+    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+}
