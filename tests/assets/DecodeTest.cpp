@@ -127,6 +127,8 @@ TEST_F(DecodeTest, PicturesUpTo256By256AreAcceptedAndLargerOnesRefused) {
 
 TEST_F(DecodeTest, WhatIsNotASoundJpegIsRefused) {
     Bytes good = morvane::SolidColourJpeg(16, 16, 200, 100, 50);
+    // Mostly picture data, so a cut lands in the middle of it.
+    Bytes noisy = Jpeg(64, 64, [](int x, int y) { return Rgb{x * 37 % 256, y * 53 % 256, (x * y) % 256}; });
     // The start of a PNG, a BMP and a WAV: WIC would decode the first two.
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
                  0,    0,   0,   16,  0,    0,    0,    16,   8, 2, 0, 0,  0,   0,   0,   0};
@@ -147,6 +149,7 @@ TEST_F(DecodeTest, WhatIsNotASoundJpegIsRefused) {
         {"one byte", {0xFF}},
         {"JPEG start marker only", {0xFF, 0xD8}},
         {"JPEG cut inside its headers", Bytes(good.begin(), good.begin() + 40)},
+        {"JPEG cut inside its picture data", Bytes(noisy.begin(), noisy.begin() + noisy.size() * 2 / 3)},
         {"text", {'h', 'e', 'l', 'l', 'o'}},
     };
     for (const auto& [what, bytes] : refused) {
