@@ -1,0 +1,17 @@
+# The release zip for players: Kolvex.exe, Morvane.dll, data.qv and a short
+# read-me, made by `cmake --build --preset win32 --target package`.
+install(TARGETS Kolvex RUNTIME DESTINATION .)
+install(FILES $<TARGET_FILE:morvane> ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/res/README-players.txt DESTINATION . RENAME README.txt)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(kolvex_platform win64)
+else()
+  set(kolvex_platform win32)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Kolvex)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Kolvex-${PROJECT_VERSION}-${kolvex_platform})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)

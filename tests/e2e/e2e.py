@@ -1,0 +1,268 @@
+#!/usr/bin/python3
+"""End-to-end scenarios: Kolvex.exe under Wine on the test display, driven
+with xdotool through XTEST and judged by the window probe, screenshots and
+exit codes. ctest runs one scenario per test: e2e.py SCENARIO."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image
+
+BIN = os.environ.get("KOLVEX_BIN", os.getcwd())
+WINE_RUN = os.environ["KOLVEX_WINE_RUN"]
+QVPACK = os.environ.get("KOLVEX_QVPACK", "")
+ART = os.environ.get("KOLVEX_ART", "")
+WARNING_CAPTION = '"Kolvex" 警告!'
+
+# Where things land in the 800 x 600 client area (perspective of 45 degrees,
+# 4:3): one well cell is about 24 px, the well spans columns 352-593 and rows
+# 71-553, and the next-piece preview sits up and to the right of it.
+WELL = (352, 71, 593, 553)
+# Menu entries 2-4 (entry 1 blinks while selected): banners 4 x 2 units at
+# z -24, left of the centre.
+MENU_BANNERS = (75, 212, 185, 448)
+# The sound-off notice starts near the top-left corner.
+NOTICE = (0, 22, 220, 44)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(*args, **kw):
+    return subprocess.run(args, capture_output=True, text=True, **kw)
+
+
+def wine(*args, cwd=BIN):
+    return subprocess.Popen([WINE_RUN, *args], cwd=cwd, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_for_window(title_regex, timeout=30):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        found = run("xdotool", "search", "--onlyvisible", "--name", title_regex).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.1)
+    raise Failure(f"no window named {title_regex!r} within {timeout} s")
+
+
+def probe(command="find"):
+    result = run(WINE_RUN, os.path.join(BIN, "window_probe.exe"), command, cwd=BIN)
+    return result.returncode, result.stdout.strip()
+
+
+def client_origin():
+    code, out = probe()
+    check(code == 0, f"probe did not find the game window: {out}")
+    fields = dict(part.split("=", 1) for part in out.split())
+    x, y = (int(v) for v in fields["origin"].split(","))
+    return fields, (x, y)
+
+
+def keys(window, *names):
+    run("xdotool", "windowfocus", "--sync", window)
+    run("xdotool", "key", "--delay", "60", *names)
+
+
+def screenshot(origin, name):
+    path = os.path.join(tempfile.gettempdir(), f"kolvex-e2e-{name}.png")
+    run("import", "-window", "root", path)
+    image = Image.open(path).convert("RGB")
+    x, y = origin
+    return image.crop((x, y, x + 800, y + 600))
+
+
+def lit_fraction(image, box, threshold=60):
+    """Share of pixels in box brighter than threshold (anything drawn there)."""
+    region = image.crop(box)
+    pixels = list(region.getdata())
+    return sum(1 for p in pixels if max(p) > threshold) / max(1, len(pixels))
+
+
+def wait_exit(process, timeout=20):
+    try:
+        return process.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        raise Failure("the game did not end")
+
+
+def no_game_left():
+    deadline = time.time() + 10
+    while time.time() < deadline:
+        if run("pgrep", "-f", "Kolvex.exe").returncode != 0:
+            return
+        time.sleep(0.2)
+    raise Failure("a Kolvex.exe process was left behind")
+
+
+def start_game(cwd=BIN):
+    process = wine(os.path.join(cwd, "Kolvex.exe"), cwd=cwd)
+    window = wait_for_window("^Kolvex$")
+    return process, window
+
+
+def quit_from_menu(process, window):
+    keys(window, "Down", "Down", "Down", "Return")
+    return wait_exit(process)
+
+
+# ---------------------------------------------------------------- scenarios
+
+def startup_menu():
+    process, window = start_game()
+    fields, origin = client_origin()
+    check(fields["class"] == "kvtn", f"window class {fields['class']}")
+    check(fields["client"] == "800x600", f"client area {fields['client']}")
+    time.sleep(1.0)
+    shot = screenshot(origin, "menu")
+    menu = lit_fraction(shot, MENU_BANNERS)
+    check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
+    quit_from_menu(process, window)
+
+
+def play_and_drop():
+    process, window = start_game()
+    _, origin = client_origin()
+    time.sleep(0.6)
+    keys(window, "Escape")
+    time.sleep(0.3)
+    before = screenshot(origin, "play")
+    check(lit_fraction(before, MENU_BANNERS) < 0.2, "menu still shown after Esc")
+    floor = (WELL[0], WELL[3] - 120, WELL[2], WELL[3])
+    empty_floor = lit_fraction(before, floor)
+    # Five pieces stack at most 15 rows, so the game cannot end meanwhile.
+    for _ in range(5):
+        keys(window, "space")
+    time.sleep(0.3)
+    after = screenshot(origin, "dropped")
+    filled = lit_fraction(after, floor)
+    check(filled > empty_floor + 0.1, f"well did not fill: {empty_floor:.2f} -> {filled:.2f}")
+    keys(window, "Escape")
+    check(quit_from_menu(process, window) == 13, "quit did not end with 13")
+
+
+def sound_notice():
+    process, window = start_game()
+    _, origin = client_origin()
+    keys(window, "Escape")
+    time.sleep(0.3)
+    quiet = lit_fraction(screenshot(origin, "sound-on"), NOTICE)
+    keys(window, "m")
+    time.sleep(0.3)
+    shown = lit_fraction(screenshot(origin, "sound-off"), NOTICE)
+    keys(window, "m")
+    time.sleep(0.3)
+    hidden = lit_fraction(screenshot(origin, "sound-on-again"), NOTICE)
+    check(shown > quiet + 0.02, f"notice not shown: {quiet:.3f} -> {shown:.3f}")
+    check(hidden < shown - 0.02, f"notice not hidden again: {shown:.3f} -> {hidden:.3f}")
+    keys(window, "Escape")
+    quit_from_menu(process, window)
+
+
+def credits():
+    process, window = start_game()
+    _, origin = client_origin()
+    time.sleep(0.5)
+    plain = screenshot(origin, "no-credits")
+    run("xdotool", "windowfocus", "--sync", window)
+    run("xdotool", "keydown", "q", "keydown", "v")
+    time.sleep(0.4)
+    shown = screenshot(origin, "credits")
+    run("xdotool", "keyup", "v", "keyup", "q")
+    centre = (200, 150, 600, 450)
+    check(lit_fraction(shown, centre) > lit_fraction(plain, centre) + 0.2, "credits picture not shown")
+    quit_from_menu(process, window)
+
+
+def quit_from_menu_scenario():
+    process, window = start_game()
+    time.sleep(0.5)
+    code = quit_from_menu(process, window)
+    check(code == 13, f"exit code {code}, expected 13")
+
+
+def close_window():
+    process, window = start_game()
+    time.sleep(0.5)
+    code, out = probe("close")
+    check(code == 0, f"close request not posted: {out}")
+    code = wait_exit(process)
+    check(code == 0, f"exit code {code} after a close request, expected 0")
+
+
+def broken_archive(make_archive, name):
+    folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
+    try:
+        for f in ("Kolvex.exe", "Morvane.dll"):
+            shutil.copy(os.path.join(BIN, f), folder)
+        make_archive(os.path.join(folder, "data.qv"))
+        process = wine(os.path.join(folder, "Kolvex.exe"), cwd=folder)
+        box = wait_for_window("Kolvex\" 警告")
+        check(run("xdotool", "search", "--onlyvisible", "--name", "^Kolvex$").stdout.strip() == "",
+              "the game window is still up behind the message")
+        shot = os.path.join(tempfile.gettempdir(), f"kolvex-e2e-{name}.png")
+        run("import", "-window", "root", shot)
+        keys(box, "Return")
+        code = wait_exit(process)
+        check(code == 0, f"exit code {code}, expected 0")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def missing_archive():
+    broken_archive(lambda path: None, "missing")
+
+
+def corrupt_archive():
+    def make(path):
+        shutil.copy(os.path.join(BIN, "data.qv"), path)
+        with open(path, "r+b") as f:
+            f.seek(os.path.getsize(path) // 2)
+            f.write(b"\xde\xad\xbe\xef" * 16)
+    broken_archive(make, "corrupt")
+
+
+def oversize_picture():
+    def make(path):
+        big = os.path.join(os.path.dirname(path), "t3.jpg")
+        Image.new("RGB", (512, 512), (200, 40, 40)).save(big, "JPEG")
+        names = [os.path.join(ART, n) for n in sorted(os.listdir(ART)) if n.endswith((".jpg", ".wav"))]
+        names = [big if os.path.basename(n) == "t3.jpg" else n for n in names]
+        check(run(QVPACK, "create", path, *names).returncode == 0, "qvpack could not build the archive")
+    broken_archive(make, "oversize")
+
+
+SCENARIOS = {
+    "startup_menu": startup_menu,
+    "play_and_drop": play_and_drop,
+    "sound_notice": sound_notice,
+    "credits": credits,
+    "quit_from_menu": quit_from_menu_scenario,
+    "close_window": close_window,
+    "missing_archive": missing_archive,
+    "corrupt_archive": corrupt_archive,
+    "oversize_picture": oversize_picture,
+}
+
+if __name__ == "__main__":
+    name = sys.argv[1]
+    try:
+        SCENARIOS[name]()
+        no_game_left()
+    except Failure as failure:
+        run("pkill", "-f", "Kolvex.exe")
+        print(f"{name}: FAILED: {failure}")
+        sys.exit(1)
+    print(f"{name}: passed")
