@@ -14,4 +14,6 @@ set(CPACK_PACKAGE_NAME Kolvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME Kolvex-${PROJECT_VERSION}-${kolvex_platform})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Players get the programs without debugging symbols.
+set(CPACK_STRIP_FILES ON)
 include(CPack)
