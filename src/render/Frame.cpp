@@ -1,9 +1,6 @@
 // One frame of the game: the sound-off notice, then the credits picture, the
 // help screen, or the play field with the menu over it. Called by the window
 // procedure for every paint message, with gameStateLock already held.
-//
-// Every object is placed by a translation relative to the one before, like a
-// cursor walking the field: no matrix is pushed or popped.
 #include <string_view>
 
 #include "game/Shapes.h"
@@ -68,6 +65,8 @@ void DrawShapeFrame(const std::uint8_t* frame) {
     }
 }
 
+// Every object is placed by a translation relative to the one before, like a
+// cursor walking the field: no matrix is pushed or popped.
 bool DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
