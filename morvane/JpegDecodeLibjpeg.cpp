@@ -44,7 +44,7 @@ void LimitScans(j_common_ptr cinfo) {
 
 // Only plain data lives across setjmp here: no destructors may be skipped by
 // the longjmp. Returns the pixels (malloc'd) or null.
-unsigned char* Decode(const unsigned char* data, unsigned long size, int* width, int* height) {
+unsigned char* DecodeRgb(const unsigned char* data, unsigned long size, int* width, int* height) {
     jpeg_decompress_struct cinfo;
     ErrorTrap trap;
     jpeg_progress_mgr progress;
@@ -90,16 +90,6 @@ unsigned char* Decode(const unsigned char* data, unsigned long size, int* width,
 
 }  // namespace
 
-MORVANE_API int JPEG24bitQV(const ArchiveEntry* entry, DecodedImage* image) {
-    if (image == nullptr) return 0;
-    std::memset(image, 0, sizeof *image);
-    if (entry == nullptr || entry->data == nullptr || entry->libraryWord == 0) return 0;
-    int width = 0;
-    int height = 0;
-    unsigned char* pixels = Decode(entry->data, entry->libraryWord, &width, &height);
-    if (pixels == nullptr) return 0;
-    image->width = width;
-    image->height = height;
-    image->pixels = pixels;
-    return 1;
+unsigned char* morvane::DecodeJpeg(const unsigned char* data, std::uint32_t size, int* width, int* height) {
+    return DecodeRgb(data, size, width, height);
 }

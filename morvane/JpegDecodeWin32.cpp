@@ -13,7 +13,7 @@ namespace {
 using morvane::ComPtr;
 
 // Returns malloc'd RGB pixels, bottom row first, or null.
-unsigned char* Decode(const unsigned char* data, DWORD size, int* width, int* height) {
+unsigned char* DecodeRgb(const unsigned char* data, DWORD size, int* width, int* height) {
     morvane::ComScope com;
     if (!com.usable()) return nullptr;
     ComPtr<IWICImagingFactory> factory;
@@ -74,16 +74,6 @@ unsigned char* Decode(const unsigned char* data, DWORD size, int* width, int* he
 
 }  // namespace
 
-MORVANE_API int JPEG24bitQV(const ArchiveEntry* entry, DecodedImage* image) {
-    if (image == nullptr) return 0;
-    std::memset(image, 0, sizeof *image);
-    if (entry == nullptr || entry->data == nullptr || entry->libraryWord == 0) return 0;
-    int width = 0;
-    int height = 0;
-    unsigned char* pixels = Decode(entry->data, entry->libraryWord, &width, &height);
-    if (pixels == nullptr) return 0;
-    image->width = width;
-    image->height = height;
-    image->pixels = pixels;
-    return 1;
+unsigned char* morvane::DecodeJpeg(const unsigned char* data, std::uint32_t size, int* width, int* height) {
+    return DecodeRgb(data, size, width, height);
 }

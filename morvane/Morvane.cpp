@@ -7,6 +7,7 @@
 
 #include "assets/AssetLibrary.h"
 #include "morvane/Archive.h"
+#include "morvane/ImageLimits.h"
 
 MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entry) {
     if (entry == nullptr) return 0;
@@ -35,6 +36,20 @@ MORVANE_API int FreeQV(ArchiveEntry* entry) {
     std::free(entry->data);
     entry->data = nullptr;
     entry->libraryWord = 0;
+    return 1;
+}
+
+MORVANE_API int JPEG24bitQV(const ArchiveEntry* entry, DecodedImage* image) {
+    if (image == nullptr) return 0;
+    std::memset(image, 0, sizeof *image);
+    if (entry == nullptr || entry->data == nullptr || entry->libraryWord == 0) return 0;
+    int width = 0;
+    int height = 0;
+    unsigned char* pixels = morvane::DecodeJpeg(entry->data, entry->libraryWord, &width, &height);
+    if (pixels == nullptr) return 0;
+    image->width = width;
+    image->height = height;
+    image->pixels = pixels;
     return 1;
 }
 

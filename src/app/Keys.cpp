@@ -5,7 +5,7 @@
 
 #include "assets/Sound.h"
 #include "game/GameRules.h"
-#include "render/OpenGL.h"
+#include "render/GL.h"
 #include "state/GameState.h"
 
 namespace {
