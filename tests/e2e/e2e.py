@@ -202,6 +202,17 @@ def close_window():
     check(code == 0, f"exit code {code} after a close request, expected 0")
 
 
+def close_with_alt_f4():
+    # Alt+F4 comes back as a posted WM_SYSCOMMAND(SC_CLOSE), during which the
+    # window is closed: the program ends with that wParam, 0xF060, of which a
+    # Unix parent sees the low byte.
+    process, window = start_game()
+    time.sleep(0.5)
+    keys(window, "alt+F4")
+    code = wait_exit(process)
+    check(code == 0xF060 & 0xFF, f"exit code {code} after Alt+F4, expected {0xF060 & 0xFF}")
+
+
 def broken_archive(make_archive, name):
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     try:
@@ -251,6 +262,7 @@ SCENARIOS = {
     "credits": credits,
     "quit_from_menu": quit_from_menu_scenario,
     "close_window": close_window,
+    "close_with_alt_f4": close_with_alt_f4,
     "missing_archive": missing_archive,
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
