@@ -1,7 +1,8 @@
 # The release zip for players: Kolvex.exe, Morvane.dll, data.qv and a short
 # read-me, made by `cmake --build --preset win32 --target package`.
-install(TARGETS Kolvex RUNTIME DESTINATION .)
-install(FILES $<TARGET_FILE:morvane> ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION .)
+# Only the DLL of Morvane: its import library is for building, not playing.
+install(TARGETS Kolvex morvane RUNTIME DESTINATION . ARCHIVE DESTINATION lib COMPONENT development EXCLUDE_FROM_ALL)
+install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/res/README-players.txt DESTINATION . RENAME README.txt)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
