@@ -2,6 +2,7 @@
 // field, the menu, the help and credits screens where the position tables put
 // it, the screens chosen in their order, and the text lines asked for.
 #include <cstring>
+#include <ostream>
 #include <string>
 
 #include "RenderTestKit.h"
@@ -124,6 +125,11 @@ struct Placement {
     float originX, originZ;
     bool turned;
 };
+
+// Test listings show the case's name instead of the record's bytes.
+void PrintTo(const Placement& p, std::ostream* os) {
+    *os << p.what;
+}
 
 class FieldPlacement : public Frames, public ::testing::WithParamInterface<Placement> {};
 

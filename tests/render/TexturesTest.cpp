@@ -1,6 +1,7 @@
 // Start-up's textures and display lists against a test archive of solid
 // colours: every slot its own texture, every list its slot and shape, the
 // grid square's borrowed tint, and the failures that must stop start-up.
+#include <ostream>
 #include <set>
 
 #include "RenderTestKit.h"
@@ -168,6 +169,10 @@ struct BadPicture {
     const char* what;
     std::vector<unsigned char> (*make)();
 };
+
+void PrintTo(const BadPicture& p, std::ostream* os) {
+    *os << p.what;
+}
 
 class UnusablePicture : public Textures, public ::testing::WithParamInterface<BadPicture> {};
 
