@@ -6,13 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-// clang-format off
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-// clang-format on
 
 #include "assets/AssetLibrary.h"
 #include "morvane/ImageLimits.h"
+#include "morvane/JpegErrorTrapLibjpeg.h"
 
 namespace {
 
@@ -20,14 +17,8 @@ namespace {
 // treated as hostile rather than spending seconds on a 256 x 256 picture.
 constexpr int kMaxScans = 256;
 
-struct ErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void Bail(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
-}
+using morvane::Bail;
+using morvane::ErrorTrap;
 
 // Warnings are libjpeg's word for corrupt data it papered over (grey blocks
 // for a truncated scan): a damaged picture is refused, not shown half grey.

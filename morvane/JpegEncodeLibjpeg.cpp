@@ -4,25 +4,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-// clang-format off
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-// clang-format on
 
+#include "morvane/JpegErrorTrapLibjpeg.h"
 #include "morvane/TestKit.h"
 
 namespace morvane {
 
 namespace {
-
-struct ErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void Bail(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
-}
 
 // Plain data only across setjmp. Returns malloc'd bytes or null.
 unsigned char* Encode(const unsigned char* rgb, int width, int height, unsigned long* size) {

@@ -7,26 +7,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-// clang-format off
-// jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
-// clang-format on
 
 #include "assets/AssetLibrary.h"
 #include "morvane/ImageLimits.h"
+#include "morvane/JpegErrorTrapLibjpeg.h"
 
 namespace qvpack {
 
 namespace {
 
-struct ErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void Bail(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->jump, 1);
-}
+using morvane::Bail;
+using morvane::ErrorTrap;
 
 void Silent(j_common_ptr) {}
 
