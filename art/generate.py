@@ -119,9 +119,9 @@ def ink_box(text, fnt, stroke):
     return (box[0] - fnt.size, box[1] - fnt.size, box[2] - fnt.size, box[3] - fnt.size)
 
 
-def draw_text(img, centre, text, fnt, fill, stroke=0, stroke_fill=None,
-              shadow=None, shadow_offset=(0, 0), shadow_blur=0):
-    """Draw text with its inked area centred on centre; optional soft shadow."""
+def place_text(img, centre, text, fnt, stroke, shadow, shadow_offset, shadow_blur):
+    """Where text goes for its inked area to sit centred on centre; draws its
+    soft shadow there first, if any."""
     l, t, r, b = ink_box(text, fnt, stroke)
     x = centre[0] - (l + r) / 2.0
     y = centre[1] - (t + b) / 2.0
@@ -133,6 +133,13 @@ def draw_text(img, centre, text, fnt, fill, stroke=0, stroke_fill=None,
         if shadow_blur:
             mask = mask.filter(ImageFilter.GaussianBlur(shadow_blur))
         overlay(img, shadow, mask)
+    return x, y
+
+
+def draw_text(img, centre, text, fnt, fill, stroke=0, stroke_fill=None,
+              shadow=None, shadow_offset=(0, 0), shadow_blur=0):
+    """Draw text with its inked area centred on centre; optional soft shadow."""
+    x, y = place_text(img, centre, text, fnt, stroke, shadow, shadow_offset, shadow_blur)
     ImageDraw.Draw(img).text((x, y), text, font=fnt, fill=fill, stroke_width=stroke,
                              stroke_fill=stroke_fill if stroke_fill else fill)
 
@@ -141,16 +148,7 @@ def gradient_text(img, centre, text, fnt, top, bottom, stroke, stroke_fill,
                   shadow=None, shadow_offset=(0, 0), shadow_blur=0):
     """Text whose fill runs top→bottom in colour, with an outline."""
     l, t, r, b = ink_box(text, fnt, stroke)
-    x = centre[0] - (l + r) / 2.0
-    y = centre[1] - (t + b) / 2.0
-    if shadow is not None:
-        mask = Image.new("L", img.size, 0)
-        ImageDraw.Draw(mask).text((x + shadow_offset[0], y + shadow_offset[1]), text,
-                                  font=fnt, fill=255, stroke_width=stroke,
-                                  stroke_fill=255)
-        if shadow_blur:
-            mask = mask.filter(ImageFilter.GaussianBlur(shadow_blur))
-        overlay(img, shadow, mask)
+    x, y = place_text(img, centre, text, fnt, stroke, shadow, shadow_offset, shadow_blur)
     outline = Image.new("L", img.size, 0)
     ImageDraw.Draw(outline).text((x, y), text, font=fnt, fill=255,
                                  stroke_width=stroke, stroke_fill=255)
