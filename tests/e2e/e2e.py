@@ -47,9 +47,11 @@ def wine(*args, cwd=BIN):
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def wait_for_window(title_regex, timeout=30):
+def wait_for_window(title_regex, timeout=30, process=None):
     deadline = time.time() + timeout
     while time.time() < deadline:
+        if process is not None and process.poll() is not None:
+            raise Failure(f"the program ended ({process.returncode}) before a window named {title_regex!r} showed")
         found = run("xdotool", "search", "--onlyvisible", "--name", title_regex).stdout.split()
         if found:
             return found[0]
@@ -63,7 +65,13 @@ def probe(command="find"):
 
 
 def client_origin():
-    code, out = probe()
+    # Wine now and then fails to start a program while another one is coming
+    # up ("Application could not be started"): ask again before giving up.
+    for _ in range(5):
+        code, out = probe()
+        if code == 0:
+            break
+        time.sleep(0.5)
     check(code == 0, f"probe did not find the game window: {out}")
     fields = dict(part.split("=", 1) for part in out.split())
     x, y = (int(v) for v in fields["origin"].split(","))
@@ -108,9 +116,14 @@ def no_game_left():
 
 
 def start_game(cwd=BIN):
-    process = wine(os.path.join(cwd, "Kolvex.exe"), cwd=cwd)
-    window = wait_for_window("^Kolvex$")
-    return process, window
+    # One more launch if Wine failed to start the program at all (see client_origin).
+    for attempt in range(2):
+        process = wine(os.path.join(cwd, "Kolvex.exe"), cwd=cwd)
+        try:
+            return process, wait_for_window("^Kolvex$", process=process)
+        except Failure:
+            if attempt == 1 or process.poll() is None:
+                raise
 
 
 def quit_from_menu(process, window):
