@@ -6,7 +6,7 @@ packages=(cmake g++ pkg-config g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-pos
     wine wine64 wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei
     libosmesa6-dev libglu1-mesa-dev googletest libbenchmark-dev libjpeg62-turbo-dev
     python3-pil zip clang-14 libclang-rt-14-dev
-    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri)
+    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri procps)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
