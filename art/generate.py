@@ -23,6 +23,7 @@ CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 
 JPEG_QUALITY = 90
+GRID_COLOUR = (70, 130, 170)  # the challenge grid behind the menu
 
 # Texture sides. The game uploads one level, no mipmaps, with linear filtering,
 # so a texture much larger than its size on screen loses texels and sparkles
@@ -134,6 +135,17 @@ def place_text(img, centre, text, fnt, stroke, shadow, shadow_offset, shadow_blu
             mask = mask.filter(ImageFilter.GaussianBlur(shadow_blur))
         overlay(img, shadow, mask)
     return x, y
+
+
+def mark_grid_corners(img):
+    """The challenge grid's outline is drawn with whatever picture was bound
+    last, at its corner texel; behind the menu that is the last banner half
+    drawn (o2, or a2 while the quit entry blinks). Its corners carry the grid's
+    colour, or the outline would vanish into the banner's black surround."""
+    size = img.size[0]
+    for x in (0, 1, size - 2, size - 1):
+        for y in (0, 1, size - 2, size - 1):
+            img.putpixel((x, y), GRID_COLOUR)
 
 
 def draw_text(img, centre, text, fnt, fill, stroke=0, stroke_fill=None,
@@ -644,6 +656,8 @@ def build():
     assert s2_again.tobytes() == pics["s2.jpg"].tobytes(), "shared half differs"
     pics["a1.jpg"], pics["a2.jpg"] = make_banner("游戏", "帮助", "help")
     pics["o1.jpg"], pics["o2.jpg"] = make_banner("退出", "游戏", "quit")
+    for name in ("a2.jpg", "o2.jpg"):
+        mark_grid_corners(pics[name])
     for i, tile in enumerate(make_credits()):
         pics[f"zp{i + 1}.jpg"] = tile
     assert sorted(pics) == sorted(JPEG_NAMES)
