@@ -1,7 +1,9 @@
 // Writing a .qv archive: the layout qvpack creates and tests build their
 // fixtures with (entries back to back after the table, in the order given).
 #include <cstring>
+#include <filesystem>
 #include <set>
+#include <system_error>
 
 #include "morvane/Archive.h"
 
@@ -68,12 +70,17 @@ bool WriteArchive(const char* path, const std::vector<WriterEntry>& entries, std
 }
 
 bool WriteWholeFile(const char* path, const std::vector<unsigned char>& bytes, std::string& problem) {
-    std::FILE* file = std::fopen(path, "wb");
+    // Written beside the target and renamed over it only once complete, so a
+    // failed write (a full disk, say) never costs the file that was there.
+    const std::string partial = std::string(path) + ".partial";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
     if (file == nullptr) return Fail(problem, "cannot create the file");
     bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     if (std::fclose(file) != 0) written = false;
-    if (!written) {
-        std::remove(path);
+    std::error_code error;
+    if (written) std::filesystem::rename(partial, path, error);
+    if (!written || error) {
+        std::remove(partial.c_str());
         return Fail(problem, "cannot write the file");
     }
     return true;

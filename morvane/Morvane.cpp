@@ -8,6 +8,7 @@
 #include "assets/AssetLibrary.h"
 #include "morvane/Archive.h"
 #include "morvane/ImageLimits.h"
+#include "morvane/Wav.h"
 
 MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entry) {
     if (entry == nullptr) return 0;
@@ -18,6 +19,9 @@ MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entr
         std::vector<unsigned char> bytes;
         std::string problem;
         if (!morvane::ReadEntryFile(archive, name, bytes, problem)) return 0;
+        // A sound is handed to a player that trusts the WAV's own sizes, so a
+        // sound entry that is not a well-formed PCM WAV is never handed out.
+        if (morvane::IsSoundName(name) && !morvane::WavProblem(bytes.data(), bytes.size()).empty()) return 0;
         // malloc so that FreeQV (this library's) is the one release; a
         // zero-length entry still gets a pointer the caller can tell from null.
         auto* copy = static_cast<unsigned char*>(std::malloc(bytes.empty() ? 1 : bytes.size()));

@@ -3,10 +3,9 @@
 // timer's next tick.
 #include "app/Ticks.h"
 
-#include <cstdlib>
-
 #include "app/Keys.h"
 #include "game/GameRules.h"
+#include "game/Random.h"
 #include "state/GameState.h"
 
 namespace {
@@ -19,7 +18,7 @@ void Gravity(int level) {
 }
 
 float RandomPercent() {
-    return static_cast<float>((std::rand() % 100) * 0.01);
+    return static_cast<float>((NextRandom() % 100) * 0.01);
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ void Tick300() {
 
 void Tick1000() {
     if (gameState.helpOpen) {
-        for (float& target : gameState.helpTiltTarget) target = static_cast<float>(std::rand() % 100);
+        for (float& target : gameState.helpTiltTarget) target = static_cast<float>(NextRandom() % 100);
     }
     Gravity(1);
 }

@@ -5,9 +5,18 @@
 #include "state/GameState.h"
 
 bool LoadSounds() {
-    return ReadQV(kArchiveName, "down.wav", &gameState.soundLineClear) != 0 &&
-           ReadQV(kArchiveName, "move.wav", &gameState.soundRotate) != 0 &&
-           ReadQV(kArchiveName, "s.wav", &gameState.soundMenu) != 0;
+    ArchiveEntry* const fields[] = {&gameState.soundLineClear, &gameState.soundRotate, &gameState.soundMenu};
+    const char* const names[] = {"down.wav", "move.wav", "s.wav"};
+    for (int i = 0; i < 3; ++i) {
+        // ReadQV hands out only well-formed PCM WAVs, so a sound it refuses
+        // fails here like a missing one.
+        if (ReadQV(kArchiveName, names[i], fields[i]) == 0) {
+            // Start-up ends with this failure: leave nothing allocated.
+            while (i-- > 0) FreeQV(fields[i]);
+            return false;
+        }
+    }
+    return true;
 }
 
 void ReleaseSounds() {

@@ -19,5 +19,5 @@ void ClearFullRows();
 void MovePieceLeft();
 void MovePieceRight();
 
-// Draws the next kind from the C library's generator (0..6).
+// Draws the next kind from the program's one generator (0..6).
 std::int32_t DrawKind();

@@ -1,11 +1,11 @@
 // Starting a game and moving the falling piece. Every procedure runs whole
 // under the caller's lock; none can fail: a move that does not fit is refused.
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "assets/Sound.h"
 #include "game/GameRules.h"
+#include "game/Random.h"
 #include "game/Shapes.h"
 #include "state/GameState.h"
 
@@ -52,12 +52,12 @@ void SettlePiece() {
 }  // namespace
 
 std::int32_t DrawKind() {
-    return std::rand() % 7;
+    return NextRandom() % 7;
 }
 
 void NewGame() {
     BuildWalledBoard(gameState.board);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    SeedRandom(static_cast<std::uint32_t>(std::time(nullptr)));
     gameState.nextKind = DrawKind();
     gameState.levelReached[0] = true;
     for (int n = 1; n < 7; ++n) gameState.levelReached[n] = false;

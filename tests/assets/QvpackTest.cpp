@@ -4,8 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "AssetChecks.h"
 #include "GameEntries.h"
@@ -124,6 +132,41 @@ TEST_F(QvpackTest, MistakesGiveOneLineAndTheirExitCode) {
     EXPECT_EQ(help.code, qvpack::kExitOk);
     EXPECT_NE(help.out.find("qvpack check ARCHIVE"), std::string::npos);
     EXPECT_EQ(help.err, "");
+}
+
+#ifndef _WIN32
+// A create that fails part-way (here: a file-size limit, as a full disk would)
+// must leave the archive that was there, and no partial file beside it.
+TEST_F(QvpackTest, FailedCreateKeepsTheArchiveItWouldHaveReplaced) {
+    Put("big.bin", Bytes(64 * 1024, 7));
+    Put("a.bin", {1, 2, 3});
+    ASSERT_EQ(Qvpack({"create", "data.qv", "a.bin"}).code, qvpack::kExitOk);
+    const Bytes before = Get("data.qv");
+
+    pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{16 * 1024, 16 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(Qvpack({"create", "data.qv", "big.bin"}).code);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), qvpack::kExitFailed);
+    EXPECT_EQ(Get("data.qv"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 3);
+}
+#endif
+
+TEST_F(QvpackTest, ListShowsControlBytesInNamesEscaped) {
+    Bytes archive;
+    std::string problem;
+    ASSERT_TRUE(morvane::BuildArchive({{"abcdefg.jpg", {1, 2}}}, archive, problem)) << problem;
+    std::memcpy(&archive[morvane::kHeaderSize], "\x1b]2;x\a\r.jpg", 11);
+    Put("hostile.qv", archive);
+    Outcome list = Qvpack({"list", "hostile.qv"});
+    ASSERT_EQ(list.code, qvpack::kExitOk) << list.err;
+    EXPECT_EQ(list.out.substr(0, 20), "\\x1b]2;x\\x07\\x0d.jpg");
 }
 
 // A complete set of usable entries, to be spoiled one way at a time.

@@ -77,38 +77,41 @@ TEST_F(SoundLoadingTest, EachClipLandsInItsFieldAndPlaysUntilReleased) {
     ReleaseSounds();  // a second release finds nothing to free
 }
 
-TEST_F(SoundLoadingTest, FirstFailedReadEndsLoadingAndLaterClipsAreNotRead) {
-    struct Case {
-        const char* missing;
-        bool lineClearLoaded;
-        bool rotateLoaded;
-    };
-    for (const Case& c : {Case{"down.wav", false, false}, Case{"move.wav", true, false}, Case{"s.wav", true, true}}) {
-        SCOPED_TRACE(c.missing);
-        Archive(Without(c.missing));
+TEST_F(SoundLoadingTest, FirstFailedReadEndsLoadingLeavingNothingAllocated) {
+    for (const char* missing : {"down.wav", "move.wav", "s.wav"}) {
+        SCOPED_TRACE(missing);
+        Archive(Without(missing));
         gameState.soundLineClear = ArchiveEntry{&untouched, 0};
         gameState.soundRotate = ArchiveEntry{&untouched, 0};
         gameState.soundMenu = ArchiveEntry{&untouched, 0};
 
         EXPECT_FALSE(LoadSounds());
-        EXPECT_EQ(Holds(gameState.soundLineClear, kLineClear), c.lineClearLoaded);
-        EXPECT_EQ(Holds(gameState.soundRotate, kRotate), c.rotateLoaded);
-        // The failed read clears its field; the ones after it stay as they were.
-        const ArchiveEntry* failed = !c.lineClearLoaded ? &gameState.soundLineClear
-                                     : !c.rotateLoaded  ? &gameState.soundRotate
-                                                        : &gameState.soundMenu;
-        EXPECT_EQ(failed->data, nullptr);
-        if (!c.lineClearLoaded) {
-            EXPECT_EQ(gameState.soundRotate.data, &untouched);
-        }
-        if (!c.rotateLoaded) {
-            EXPECT_EQ(gameState.soundMenu.data, &untouched);
-        }
-
-        for (ArchiveEntry* field : {&gameState.soundLineClear, &gameState.soundRotate, &gameState.soundMenu}) {
+        // Clips read before the failure are released again; the ones after it are never read.
+        bool reached = false;
+        for (auto [name, field] :
+             {std::pair{"down.wav", &gameState.soundLineClear}, std::pair{"move.wav", &gameState.soundRotate},
+              std::pair{"s.wav", &gameState.soundMenu}}) {
+            reached = reached || std::string(name) == missing;
+            EXPECT_EQ(field->data, reached && std::string(name) != missing ? &untouched : nullptr) << name;
             if (field->data == &untouched) field->data = nullptr;
         }
-        ReleaseSounds();
+    }
+}
+
+// Archives are shared between players: a sound whose own sizes lie, or that is
+// no WAV at all, must never reach the player, which trusts those sizes.
+TEST_F(SoundLoadingTest, SoundsThatAreNotWhatTheyClaimAreRefused) {
+    Bytes lying = kRotate;
+    lying[40] = 0x00, lying[41] = 0x00, lying[42] = 0x80, lying[43] = 0x00;  // data chunk claims 8 MiB
+    Bytes riffLies = kRotate;
+    riffLies[7] = 0x10;  // RIFF size far past the entry
+    for (const Bytes& bad : {lying, riffLies, Bytes{}, Bytes(3000, 0x5A), Bytes(kRotate.begin(), kRotate.end() - 9)}) {
+        auto clips = Without("move.wav");
+        clips.push_back({"move.wav", bad});
+        Archive(clips);
+        EXPECT_FALSE(LoadSounds());
+        EXPECT_EQ(gameState.soundLineClear.data, nullptr);
+        EXPECT_EQ(gameState.soundRotate.data, nullptr);
     }
 }
 

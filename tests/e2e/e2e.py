@@ -258,14 +258,35 @@ def corrupt_archive():
     broken_archive(make, "corrupt")
 
 
+def repack(path, name, write_replacement):
+    """Packs the shipped art into path, with entry name's file written by write_replacement."""
+    replacement = os.path.join(os.path.dirname(path), name)
+    write_replacement(replacement)
+    names = [os.path.join(ART, n) for n in sorted(os.listdir(ART)) if n.endswith((".jpg", ".wav"))]
+    names = [replacement if os.path.basename(n) == name else n for n in names]
+    check(run(QVPACK, "create", path, *names).returncode == 0, "qvpack could not build the archive")
+
+
 def oversize_picture():
-    def make(path):
-        big = os.path.join(os.path.dirname(path), "t3.jpg")
-        Image.new("RGB", (512, 512), (200, 40, 40)).save(big, "JPEG")
-        names = [os.path.join(ART, n) for n in sorted(os.listdir(ART)) if n.endswith((".jpg", ".wav"))]
-        names = [big if os.path.basename(n) == "t3.jpg" else n for n in names]
-        check(run(QVPACK, "create", path, *names).returncode == 0, "qvpack could not build the archive")
-    broken_archive(make, "oversize")
+    big = lambda path: Image.new("RGB", (512, 512), (200, 40, 40)).save(path, "JPEG")
+    broken_archive(lambda path: repack(path, "t3.jpg", big), "oversize")
+
+
+def bad_sounds():
+    # A re-skinned archive whose move.wav claims 8 MiB of samples in a 3 KB
+    # entry (valid CRCs), an empty one and one of junk: each is refused at
+    # start-up instead of reaching the player, which trusts the WAV's sizes.
+    with open(os.path.join(ART, "move.wav"), "rb") as f:
+        wav = bytearray(f.read())
+    data = wav.index(b"data")
+    lying = bytearray(wav)
+    lying[4:8] = (36 + (8 << 20)).to_bytes(4, "little")
+    lying[data + 4:data + 8] = (8 << 20).to_bytes(4, "little")
+    for label, content in (("lying", lying), ("empty", b""), ("junk", bytes(range(256)) * 12)):
+        def write(path, content=content):
+            with open(path, "wb") as f:
+                f.write(content)
+        broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
 
 
 SCENARIOS = {
@@ -279,6 +300,7 @@ SCENARIOS = {
     "missing_archive": missing_archive,
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
+    "bad_sounds": bad_sounds,
 }
 
 if __name__ == "__main__":

@@ -2,10 +2,14 @@
 // rotation tables against their drawings, piece control, row clearing, levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <thread>
+#include <vector>
 
 #include "game/GameRules.h"
+#include "game/Random.h"
 #include "game/Shapes.h"
 #include "state/GameState.h"
 #include "support/PlatformDouble.h"
@@ -132,6 +136,25 @@ TEST_F(Rules, TwoNewGamesInTheSameSecondDealTheSameFirstKinds) {
         return;
     }
     GTEST_SKIP() << "clock kept crossing seconds";
+}
+
+// The Windows runtime's rand() keeps its state per thread: draws on the timer
+// thread ignored NewGame's seed and dealt the same kinds every run.
+TEST_F(Rules, DrawsOnAnotherThreadContinueTheSeededSequence) {
+    SeedRandom(1);
+    std::int32_t expected[6];
+    for (std::int32_t& value : expected) value = NextRandom();
+    // The platform runtime's own sequence for seed 1, so every build deals alike.
+    EXPECT_EQ(std::vector<std::int32_t>(expected, expected + 5),
+              (std::vector<std::int32_t>{41, 18467, 6334, 26500, 19169}));
+
+    SeedRandom(1);
+    std::int32_t drawn[6] = {NextRandom(), NextRandom()};
+    std::thread timerThread([&] {
+        for (int i = 2; i < 6; ++i) drawn[i] = NextRandom();
+    });
+    timerThread.join();
+    EXPECT_TRUE(std::equal(drawn, drawn + 6, expected));
 }
 
 TEST_F(Rules, HardDropOfTheFlatILocksIntoTheFloorRowAndBringsTheNextPiece) {

@@ -46,15 +46,30 @@ int Create(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kExitOk;
 }
 
+// A hostile archive's names must not drive the terminal: control bytes and
+// anything outside printable ASCII are shown as \xNN.
+std::string Printable(const std::string& name) {
+    std::string shown;
+    for (unsigned char c : name) {
+        if (c >= ' ' && c <= '~' && c != '\\') {
+            shown += static_cast<char>(c);
+        } else {
+            const char* digits = "0123456789abcdef";
+            shown += {'\\', 'x', digits[c >> 4], digits[c & 15]};
+        }
+    }
+    return shown;
+}
+
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) return Usage(err, "list needs exactly one archive");
     std::vector<morvane::IndexEntry> index;
     std::string problem;
     if (!morvane::ReadIndexFile(args[1].c_str(), index, problem)) return Failed(err, args[1], problem);
     for (const morvane::IndexEntry& entry : index) {
-        out << std::left << std::setw(static_cast<int>(morvane::kMaxNameLength)) << entry.name << ' ' << std::right
-            << std::setw(9) << entry.size << "  " << std::hex << std::setw(8) << std::setfill('0') << entry.crc
-            << std::dec << std::setfill(' ') << "\n";
+        out << std::left << std::setw(static_cast<int>(morvane::kMaxNameLength)) << Printable(entry.name) << ' '
+            << std::right << std::setw(9) << entry.size << "  " << std::hex << std::setw(8) << std::setfill('0')
+            << entry.crc << std::dec << std::setfill(' ') << "\n";
     }
     return kExitOk;
 }
