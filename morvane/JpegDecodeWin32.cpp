@@ -13,33 +13,55 @@ namespace {
 using morvane::ComPtr;
 
 // The game decodes its 30 pictures in a row on one thread. Setting up COM and
-// a WIC factory for each of them was most of Morvane's share of start-up, so
-// the first thread to decode keeps both: COM stays initialised on it (as the
-// game's main thread, it pumps messages as an apartment thread must) and the
-// factory is only ever used there. Other threads set up and tear down their
+// WIC for each of them was most of Morvane's share of start-up, so the first
+// thread to decode keeps them: COM stays initialised on it (as the game's
+// main thread, it pumps messages as an apartment thread must) and the kept
+// objects are only ever used there. Other threads set up and tear down their
 // own for each picture. kRetired marks a keeper thread that has ended, whose
 // id Windows may hand out again.
 constexpr LONG kNoKeeper = 0;
 constexpr LONG kRetired = -1;
 volatile LONG keeperThread = kNoKeeper;
-IWICImagingFactory* keptFactory = nullptr;
 
-HRESULT NewFactory(IWICImagingFactory** factory) {
-    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                            reinterpret_cast<void**>(factory));
+// WIC's imaging factory (for streams and converters) and the JPEG decoder's
+// class object, which makes a decoder without COM looking it up again.
+struct Wic {
+    IWICImagingFactory* factory = nullptr;
+    IClassFactory* jpegDecoders = nullptr;
+};
+Wic kept;
+
+bool Open(Wic& wic) {
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&wic.factory)))) {
+        wic.factory = nullptr;
+        return false;
+    }
+    if (FAILED(CoGetClassObject(CLSID_WICJpegDecoder, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                reinterpret_cast<void**>(&wic.jpegDecoders)))) {
+        wic.jpegDecoders = nullptr;
+        return false;
+    }
+    return true;
 }
 
-// The kept factory when the calling thread is (or becomes) the keeper, else null.
-IWICImagingFactory* KeptFactory() {
+void Close(Wic& wic) {
+    if (wic.jpegDecoders != nullptr) wic.jpegDecoders->Release();
+    if (wic.factory != nullptr) wic.factory->Release();
+    wic = Wic{};
+}
+
+// The kept objects when the calling thread is (or becomes) the keeper, else null.
+const Wic* Kept() {
     const LONG self = static_cast<LONG>(GetCurrentThreadId());
-    if (keeperThread == self) return keptFactory;
+    if (keeperThread == self) return kept.jpegDecoders != nullptr ? &kept : nullptr;
     if (InterlockedCompareExchange(&keeperThread, self, kNoKeeper) != kNoKeeper) return nullptr;
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // A thread already in COM's other mode (RPC_E_CHANGED_MODE) can still use
     // WIC; its initialisation is not ours to keep or undo.
     if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) return nullptr;
-    if (FAILED(NewFactory(&keptFactory))) keptFactory = nullptr;
-    return keptFactory;
+    if (!Open(kept)) Close(kept);
+    return kept.jpegDecoders != nullptr ? &kept : nullptr;
 }
 
 // Rows from WIC come top first in blue-green-red or grey; the game wants red-
@@ -60,16 +82,16 @@ void StoreRows(const unsigned char* from, UINT w, UINT h, bool grey, unsigned ch
 }
 
 // Returns malloc'd RGB pixels, bottom row first, or null.
-unsigned char* DecodeWith(IWICImagingFactory* factory, const unsigned char* data, DWORD size, int* width, int* height) {
+unsigned char* DecodeWith(const Wic& wic, const unsigned char* data, DWORD size, int* width, int* height) {
     ComPtr<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.out()))) return nullptr;
+    if (FAILED(wic.factory->CreateStream(stream.out()))) return nullptr;
     // WIC only reads from the stream; the cast is for its signature.
     if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), size))) return nullptr;
     // The JPEG decoder itself, not WIC's search through every installed one:
     // that search is slow, and nothing but a JPEG decoder is to see the bytes.
     ComPtr<IWICBitmapDecoder> decoder;
-    if (FAILED(CoCreateInstance(CLSID_WICJpegDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
-                                reinterpret_cast<void**>(decoder.out()))) ||
+    if (FAILED(wic.jpegDecoders->CreateInstance(nullptr, IID_IWICBitmapDecoder,
+                                                reinterpret_cast<void**>(decoder.out()))) ||
         FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand))) {
         return nullptr;
     }
@@ -88,7 +110,7 @@ unsigned char* DecodeWith(IWICImagingFactory* factory, const unsigned char* data
     ComPtr<IWICFormatConverter> converter;
     IWICBitmapSource* source = frame.get();
     if (!grey && format != GUID_WICPixelFormat24bppBGR) {
-        if (FAILED(factory->CreateFormatConverter(converter.out())) ||
+        if (FAILED(wic.factory->CreateFormatConverter(converter.out())) ||
             FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
                                          0.0, WICBitmapPaletteTypeCustom))) {
             return nullptr;
@@ -114,9 +136,10 @@ unsigned char* DecodeWith(IWICImagingFactory* factory, const unsigned char* data
 unsigned char* DecodeOnOwnApartment(const unsigned char* data, DWORD size, int* width, int* height) {
     morvane::ComScope com;
     if (!com.usable()) return nullptr;
-    ComPtr<IWICImagingFactory> factory;
-    if (FAILED(NewFactory(factory.out()))) return nullptr;
-    return DecodeWith(factory.get(), data, size, width, height);
+    Wic wic;
+    unsigned char* pixels = Open(wic) ? DecodeWith(wic, data, size, width, height) : nullptr;
+    Close(wic);
+    return pixels;
 }
 
 }  // namespace
@@ -124,7 +147,7 @@ unsigned char* DecodeOnOwnApartment(const unsigned char* data, DWORD size, int* 
 unsigned char* morvane::DecodeJpeg(const unsigned char* data, std::uint32_t size, int* width, int* height) {
     // Whatever reaches WIC is a JPEG of the kinds both decoders handle.
     if (CheckJpeg(data, size).verdict != JpegVerdict::kUsable) return nullptr;
-    if (IWICImagingFactory* factory = KeptFactory()) return DecodeWith(factory, data, size, width, height);
+    if (const Wic* wic = Kept()) return DecodeWith(*wic, data, size, width, height);
     return DecodeOnOwnApartment(data, size, width, height);
 }
 
