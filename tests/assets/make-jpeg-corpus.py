@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Makes the JPEG corpus that both decoders are held against: variants from
 cjpeg, jpegtran and Pillow, a few hand-patched headers, and files that are no
-JPEG at all. Writes OUT/*.jpg, OUT/expected.txt ("name usable|refused") and,
-for each usable file, djpeg's decode as OUT/name.pnm. Run by the build."""
+JPEG at all. Writes OUT/*.jpg, OUT/expected.txt ("name refused" or "name
+usable WIDTH HEIGHT") and, for each usable file, djpeg's decode as raw RGB,
+top row first, in OUT/name.rgb. Run by the build."""
 
 import io
 import os
@@ -114,14 +115,16 @@ def main():
                 path = os.path.join(out, name + ".jpg")
                 with open(path, "wb") as f:
                     f.write(data)
+                size = ""
                 if verdict == "usable":
-                    with open(os.path.join(out, name + ".pnm"), "wb") as f:
-                        decoded = subprocess.run(["djpeg", "-pnm", path], capture_output=True)
-                        if decoded.returncode not in (0, 2):  # 2: decoded with warnings
-                            raise SystemExit(f"djpeg failed on {path}: {decoded.stderr.decode()}")
-                        f.write(decoded.stdout)
-                listing.write(f"{name} {verdict}\n")
-
+                    decoded = subprocess.run(["djpeg", "-pnm", path], capture_output=True)
+                    if decoded.returncode not in (0, 2):  # 2: decoded with warnings
+                        raise SystemExit(f"djpeg failed on {path}: {decoded.stderr.decode()}")
+                    reference = Image.open(io.BytesIO(decoded.stdout)).convert("RGB")
+                    with open(os.path.join(out, name + ".rgb"), "wb") as f:
+                        f.write(reference.tobytes())
+                    size = f" {reference.width} {reference.height}"
+                listing.write(f"{name} {verdict}{size}\n")
 
 if __name__ == "__main__":
     main()
