@@ -56,10 +56,10 @@ const Wic* Kept() {
     const LONG self = static_cast<LONG>(GetCurrentThreadId());
     if (keeperThread == self) return kept.jpegDecoders != nullptr ? &kept : nullptr;
     if (InterlockedCompareExchange(&keeperThread, self, kNoKeeper) != kNoKeeper) return nullptr;
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // A thread already in COM's other mode (RPC_E_CHANGED_MODE) can still use
-    // WIC; its initialisation is not ours to keep or undo.
-    if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) return nullptr;
+    // Our own hold on the thread's apartment keeps the kept objects alive. A
+    // thread already in COM's other mode (RPC_E_CHANGED_MODE) gives us none,
+    // so it keeps nothing and decodes as any other thread does.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return nullptr;
     if (!Open(kept)) Close(kept);
     return kept.jpegDecoders != nullptr ? &kept : nullptr;
 }
