@@ -54,7 +54,7 @@ def quit_reference(process, window):
 
 
 def main():
-    launches = int(sys.argv[1]) if len(sys.argv) > 1 else 7
+    launches = int(sys.argv[1]) if len(sys.argv) > 1 else 15
     # One launch of each first, untimed: it finds where the client area lies
     # (both programs make the same window at the same place) and leaves
     # neither program's files colder than the other's.
