@@ -8,42 +8,28 @@
 #include <cstring>
 
 #include "assets/AssetLibrary.h"
-#include "morvane/ImageLimits.h"
 #include "morvane/JpegErrorTrapLibjpeg.h"
+#include "morvane/JpegRule.h"
 
 namespace {
-
-// Progressive files may carry any number of scans; past this many a file is
-// treated as hostile rather than spending seconds on a 256 x 256 picture.
-constexpr int kMaxScans = 256;
 
 using morvane::Bail;
 using morvane::ErrorTrap;
 
-// Warnings are libjpeg's word for corrupt data it papered over (grey blocks
-// for a truncated scan): a damaged picture is refused, not shown half grey.
-void WarningsFail(j_common_ptr cinfo, int level) {
-    if (level < 0) Bail(cinfo);
-}
-
+// Warnings are libjpeg's word for damaged scan data it papered over. WIC
+// papers over the same damage without a word, so both decoders accept such a
+// file alike; damage CheckJpeg can see (a file cut short) is refused on both.
 void Silent(j_common_ptr) {}
-
-void LimitScans(j_common_ptr cinfo) {
-    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (decompress->input_scan_number > kMaxScans) Bail(cinfo);
-}
 
 // Only plain data lives across setjmp here: no destructors may be skipped by
 // the longjmp. Returns the pixels (malloc'd) or null.
 unsigned char* DecodeRgb(const unsigned char* data, unsigned long size, int* width, int* height) {
     jpeg_decompress_struct cinfo;
     ErrorTrap trap;
-    jpeg_progress_mgr progress;
     unsigned char* volatile pixels = nullptr;
 
     cinfo.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = Bail;
-    trap.manager.emit_message = WarningsFail;
     trap.manager.output_message = Silent;
     if (setjmp(trap.jump) != 0) {
         jpeg_destroy_decompress(&cinfo);
@@ -51,10 +37,9 @@ unsigned char* DecodeRgb(const unsigned char* data, unsigned long size, int* wid
         return nullptr;
     }
     jpeg_create_decompress(&cinfo);
-    progress.progress_monitor = LimitScans;
-    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, size);
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) Bail(reinterpret_cast<j_common_ptr>(&cinfo));
+    // CheckJpeg read the same frame header; this guards the allocation below.
     if (!morvane::ImageSizeAccepted(static_cast<long>(cinfo.image_width), static_cast<long>(cinfo.image_height))) {
         Bail(reinterpret_cast<j_common_ptr>(&cinfo));
     }
@@ -82,5 +67,6 @@ unsigned char* DecodeRgb(const unsigned char* data, unsigned long size, int* wid
 }  // namespace
 
 unsigned char* morvane::DecodeJpeg(const unsigned char* data, std::uint32_t size, int* width, int* height) {
+    if (CheckJpeg(data, size).verdict != JpegVerdict::kUsable) return nullptr;
     return DecodeRgb(data, size, width, height);
 }

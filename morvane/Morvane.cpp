@@ -7,7 +7,7 @@
 
 #include "assets/AssetLibrary.h"
 #include "morvane/Archive.h"
-#include "morvane/ImageLimits.h"
+#include "morvane/JpegRule.h"
 #include "morvane/Wav.h"
 
 MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entry) {

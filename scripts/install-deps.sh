@@ -4,7 +4,7 @@
 set -eu
 packages=(cmake g++ pkg-config g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei
-    libosmesa6-dev libglu1-mesa-dev googletest libbenchmark-dev libjpeg62-turbo-dev
+    libosmesa6-dev libglu1-mesa-dev googletest libbenchmark-dev libjpeg62-turbo-dev libjpeg-turbo-progs
     python3-pil zip clang-14 libclang-rt-14-dev
     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri procps)
 missing=()
