@@ -50,7 +50,11 @@ void OpenClipDevice() {
         want.channels = first ? Uint8(format.channels) : std::max(want.channels, Uint8(format.channels));
         first = false;
     }
-    if (first) want = {.freq = 22050, .format = AUDIO_S16LSB, .channels = 1};
+    if (first) {
+        want.freq = 22050;
+        want.format = AUDIO_S16LSB;
+        want.channels = 1;
+    }
     // About 23 ms at 22050 Hz: how late a clip may start, or go on after it is cut.
     want.samples = 512;
 
