@@ -385,6 +385,38 @@ def bad_sounds():
         broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
 
 
+
+def installed_package():
+    """What a player does with the .deb: install it, start the game the way the
+    menu entry does, play to the menu's Quit, remove it, and find nothing left."""
+    deb = os.environ["KOLVEX_DEB"]
+    check(run("dpkg-query", "-W", "kolvex").returncode != 0, "kolvex is installed already")
+    installed = run("apt-get", "install", "-y", "--no-install-recommends", os.path.abspath(deb),
+                    env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+    check(installed.returncode == 0, f"apt-get install failed: {installed.stderr[-2000:]}")
+    try:
+        files = run("dpkg-query", "-L", "kolvex").stdout.split()
+        check("/usr/share/applications/kolvex.desktop" in files, "no menu entry installed")
+        home = tempfile.mkdtemp(prefix="kolvex-e2e-home-")
+        process = wine("/usr/games/kolvex", cwd=home)
+        window = wait_for_window("^Kolvex$", process=process)
+        _, origin = client_origin(window)
+        time.sleep(1.0)
+        menu = lit_fraction(screenshot(origin, "installed"), MENU_BANNERS)
+        check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
+        code = quit_from_menu(process, window)
+        check(code == 13, f"exit code {code}, expected 13")
+        shutil.rmtree(home, ignore_errors=True)
+    finally:
+        removed = run("apt-get", "remove", "--purge", "-y", "kolvex",
+                      env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+    check(removed.returncode == 0, f"apt-get remove failed: {removed.stderr[-2000:]}")
+    # Folders such as /usr/games are shared with other packages; the package's own must go.
+    left = [f for f in files if os.path.lexists(f) and not os.path.isdir(f)]
+    left += [d for d in ("/usr/lib/games/kolvex", "/usr/share/games/kolvex", "/usr/share/doc/kolvex")
+             if os.path.lexists(d)]
+    check(not left, f"left behind after removal: {left}")
+
 SCENARIOS = {
     "startup_menu": startup_menu,
     "play_and_drop": play_and_drop,
@@ -397,6 +429,7 @@ SCENARIOS = {
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
     "bad_sounds": bad_sounds,
+    "installed_package": installed_package,
 }
 
 if __name__ == "__main__":
