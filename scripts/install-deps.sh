@@ -7,6 +7,8 @@ packages=(cmake g++ pkg-config g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-pos
     libosmesa6-dev libglu1-mesa-dev googletest libbenchmark-dev libjpeg62-turbo-dev
     python3-pil zip clang-14 libclang-rt-14-dev
     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libgl1-mesa-dri procps)
+# The native game's text, sound and message box, also built by the native tests.
+packages+=(libsdl2-dev libsdl2-ttf-dev libfontconfig-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -389,6 +389,47 @@ def bad_sounds():
         broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
 
 
+def wav_samples(name):
+    """The bytes of a shipped sound's data chunk: what the player must send out unchanged."""
+    with open(os.path.join(ART, name), "rb") as f:
+        wav = f.read()
+    at = 12
+    while wav[at:at + 4] != b"data":
+        at += 8 + int.from_bytes(wav[at + 4:at + 8], "little")
+    return wav[at + 8:at + 8 + int.from_bytes(wav[at + 4:at + 8], "little")]
+
+
+def sound_clips():
+    # SDL's disk driver writes the output at about real time, silence (zero
+    # bytes: 16-bit samples) between clips. After each key the new part of the
+    # file holds the one clip whole and nothing else, or only silence.
+    check(NATIVE, "the sound capture needs the native game")
+    capture = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-audio-", delete=False).name
+    os.environ.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=capture)
+    try:
+        process, window = start_game()
+        time.sleep(0.5)
+
+        def heard_after(*names):
+            before = os.path.getsize(capture)
+            keys(window, *names)
+            time.sleep(0.6)
+            with open(capture, "rb") as f:
+                f.seek(before)
+                return f.read()
+
+        for key, clip in (("Down", "s.wav"), ("Escape Up", "move.wav")):
+            heard, pcm = heard_after(*key.split()), wav_samples(clip)
+            check(pcm in heard, f"{key}: {clip} not played whole")
+            check(heard.replace(pcm, b"", 1).count(0) == len(heard) - len(pcm), f"{key}: more than {clip} played")
+        heard = heard_after("m", "Up")
+        check(heard and heard.count(0) == len(heard), "a clip played with sound off")
+        keys(window, "Escape")
+        quit_from_menu(process, window)
+    finally:
+        os.unlink(capture)
+
+
 SCENARIOS = {
     "startup_menu": startup_menu,
     "play_and_drop": play_and_drop,
@@ -401,6 +442,7 @@ SCENARIOS = {
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
     "bad_sounds": bad_sounds,
+    "sound_clips": sound_clips,
 }
 
 if __name__ == "__main__":
