@@ -54,7 +54,11 @@ native_games = []
 def wine(*args, cwd=BIN):
     if NATIVE:
         log = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False)
-        process = subprocess.Popen([*args], cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
+        env = dict(os.environ)
+        if os.environ.get("KOLVEX_GAME_PRELOAD"):
+            env["LD_PRELOAD"] = os.environ["KOLVEX_GAME_PRELOAD"]
+        process = subprocess.Popen([*args], cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=log)
         native_games.append((process, log.name))
         return process
     return subprocess.Popen([WINE_RUN, *args], cwd=cwd, stdin=subprocess.DEVNULL,
