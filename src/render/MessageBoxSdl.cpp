@@ -5,6 +5,10 @@
 #include "render/MessageBoxSdl.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/Xutil.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -164,6 +168,34 @@ void RunBox(SDL_Window* window, const Layout& layout) {
     }
 }
 
+// SDL writes the title into WM_NAME as Latin-1 text, so a Chinese caption
+// reaches whoever reads that property (xdotool, older window managers)
+// garbled; _NET_WM_NAME is right. Mark WM_NAME as UTF-8 too. Xlib is
+// already loaded with SDL; it is looked up rather than linked.
+void SetUtf8WindowName(SDL_Window* window, const std::string& title) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    if (xlib == nullptr) return;
+    auto toProperty =
+        reinterpret_cast<decltype(&Xutf8TextListToTextProperty)>(SDL_LoadFunction(xlib, "Xutf8TextListToTextProperty"));
+    auto setName = reinterpret_cast<decltype(&XSetWMName)>(SDL_LoadFunction(xlib, "XSetWMName"));
+    auto release = reinterpret_cast<decltype(&XFree)>(SDL_LoadFunction(xlib, "XFree"));
+    char* text = const_cast<char*>(title.c_str());
+    XTextProperty name{};
+    if (toProperty != nullptr && setName != nullptr && release != nullptr &&
+        toProperty(info.info.x11.display, &text, 1, XUTF8StringStyle, &name) == Success) {
+        setName(info.info.x11.display, info.info.x11.window, &name);
+        release(name.value);
+    }
+    SDL_UnloadObject(xlib);
+#else
+    (void)window, (void)title;
+#endif
+}
+
 // Shows the box; false when there is no display or font to show it with.
 bool ShowBox(const char16_t* text, const char16_t* caption) {
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -171,9 +203,16 @@ bool ShowBox(const char16_t* text, const char16_t* caption) {
     const Layout layout = LayOut(text, caption);
     if (layout.lines.front().rows.empty()) return false;  // no font: nothing readable to show
 
-    SDL_Window* window = SDL_CreateWindow(Utf8FromUtf16(caption, Length(caption)).c_str(), SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, layout.width, layout.height, SDL_WINDOW_SHOWN);
+    // The window surface in plain X memory, not through an OpenGL renderer:
+    // the box may be reporting that OpenGL failed, and SDL would remake the
+    // window for one, dropping the name set below.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const std::string title = Utf8FromUtf16(caption, Length(caption));
+    SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.width,
+                                          layout.height, SDL_WINDOW_HIDDEN);
     if (window == nullptr) return false;
+    SetUtf8WindowName(window, title);
+    SDL_ShowWindow(window);
     Paint(window, layout);
     SDL_RaiseWindow(window);
     RunBox(window, layout);

@@ -54,7 +54,11 @@ native_games = []
 def wine(*args, cwd=BIN):
     if NATIVE:
         log = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False)
-        process = subprocess.Popen([*args], cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
+        env = dict(os.environ)
+        if os.environ.get("KOLVEX_GAME_PRELOAD"):
+            env["LD_PRELOAD"] = os.environ["KOLVEX_GAME_PRELOAD"]
+        process = subprocess.Popen([*args], cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=log)
         native_games.append((process, log.name))
         return process
     return subprocess.Popen([WINE_RUN, *args], cwd=cwd, stdin=subprocess.DEVNULL,
@@ -277,6 +281,35 @@ def sound_notice():
     quit_from_menu(process, window)
 
 
+def leftmost_lit(image, box, threshold=60):
+    """Smallest x in box (window pixels) of anything drawn there, or None."""
+    region = image.crop(box)
+    width, height = region.size
+    pixels = region.load()
+    for x in range(width):
+        if any(max(pixels[x, y]) > threshold for y in range(height)):
+            return box[0] + x
+    return None
+
+
+def held_key_repeats():
+    # Each press of any key, Shift too, re-runs the held keys' actions: with
+    # Left held, three Shift presses move the new piece three more cells.
+    process, window = start_game()
+    _, origin = client_origin(window)
+    keys(window, "Escape")
+    time.sleep(0.3)
+    top = (WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24)  # inside the walls' edges
+    before = leftmost_lit(screenshot(origin, "piece-entered"), top)
+    run("xdotool", "keydown", "Left", "key", "--delay", "60", "shift", "shift", "shift", "keyup", "Left")
+    time.sleep(0.3)
+    after = leftmost_lit(screenshot(origin, "piece-moved"), top)
+    check(before is not None and after is not None, "no falling piece in the well")
+    check(before - after > 2.5 * 24, f"the piece moved {before - after} px left, not four cells")
+    keys(window, "Escape")
+    quit_from_menu(process, window)
+
+
 def credits():
     process, window = start_game()
     _, origin = client_origin(window)
@@ -385,6 +418,46 @@ def bad_sounds():
         broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
 
 
+def wav_samples(name):
+    """The bytes of a shipped sound's data chunk: what the player must send out unchanged."""
+    with open(os.path.join(ART, name), "rb") as f:
+        wav = f.read()
+    at = 12
+    while wav[at:at + 4] != b"data":
+        at += 8 + int.from_bytes(wav[at + 4:at + 8], "little")
+    return wav[at + 8:at + 8 + int.from_bytes(wav[at + 4:at + 8], "little")]
+
+
+def sound_clips():
+    # SDL's disk driver writes the output at about real time, silence (zero
+    # bytes: 16-bit samples) between clips. After each key the new part of the
+    # file holds the one clip whole and nothing else, or only silence.
+    check(NATIVE, "the sound capture needs the native game")
+    capture = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-audio-", delete=False).name
+    os.environ.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=capture)
+    try:
+        process, window = start_game()
+        time.sleep(0.5)
+
+        def heard_after(*names):
+            before = os.path.getsize(capture)
+            keys(window, *names)
+            time.sleep(0.6)
+            with open(capture, "rb") as f:
+                f.seek(before)
+                return f.read()
+
+        for key, clip in (("Down", "s.wav"), ("Escape Up", "move.wav")):
+            heard, pcm = heard_after(*key.split()), wav_samples(clip)
+            check(pcm in heard, f"{key}: {clip} not played whole")
+            check(heard.replace(pcm, b"", 1).count(0) == len(heard) - len(pcm), f"{key}: more than {clip} played")
+        heard = heard_after("m", "Up")
+        check(heard and heard.count(0) == len(heard), "a clip played with sound off")
+        keys(window, "Escape")
+        quit_from_menu(process, window)
+    finally:
+        os.unlink(capture)
+
 
 def installed_package():
     """What a player does with the .deb: install it, start the game the way the
@@ -417,11 +490,13 @@ def installed_package():
              if os.path.lexists(d)]
     check(not left, f"left behind after removal: {left}")
 
+
 SCENARIOS = {
     "startup_menu": startup_menu,
     "play_and_drop": play_and_drop,
     "sound_notice": sound_notice,
     "credits": credits,
+    "held_key_repeats": held_key_repeats,
     "quit_from_menu": quit_from_menu_scenario,
     "close_window": close_window,
     "close_with_alt_f4": close_with_alt_f4,
@@ -429,6 +504,7 @@ SCENARIOS = {
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
     "bad_sounds": bad_sounds,
+    "sound_clips": sound_clips,
     "installed_package": installed_package,
 }
 
