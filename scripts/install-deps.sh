@@ -2,13 +2,15 @@
 # Installs the Debian packages a task needs, once. `install-deps.sh linux`:
 # what building and running the native game takes (no Wine, no MinGW);
 # `headless` adds the virtual display and screenshot tools ./play uses
-# without a desktop; `all` (the default, used by ./test) everything the
-# builds and tests of every preset need.
+# without a desktop; `package` what making and checking the .deb takes;
+# `all` (the default, used by ./test) everything the builds and tests of
+# every preset need.
 set -eu
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-all=("${linux[@]}" "${headless[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+package=(dpkg-dev lintian python3-pil)
+all=("${linux[@]}" "${headless[@]}" "${package[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386 x11-utils
     libosmesa6-dev googletest libbenchmark-dev
     python3-pil zip clang-14 libclang-rt-14-dev
@@ -18,8 +20,9 @@ for need in "${@:-all}"; do
     case $need in
         linux) packages+=("${linux[@]}") ;;
         headless) packages+=("${headless[@]}") ;;
+        package) packages+=("${package[@]}") ;;
         all) packages+=("${all[@]}") ;;
-        *) echo "install-deps.sh: unknown set '$need' (linux, headless, all)" >&2; exit 2 ;;
+        *) echo "install-deps.sh: unknown set '$need' (linux, headless, package, all)" >&2; exit 2 ;;
     esac
 done
 missing=()
