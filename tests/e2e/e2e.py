@@ -1,8 +1,10 @@
 #!/usr/bin/python3
-"""End-to-end scenarios: Kolvex.exe under Wine on the test display, driven
-with xdotool through XTEST and judged by the window probe, screenshots and
-exit codes. ctest runs one scenario per test: e2e.py SCENARIO."""
+"""End-to-end scenarios: Kolvex.exe under Wine on the test display, or the
+native kolvex (KOLVEX_PROGRAM=native) on a private Xvfb of its own, driven
+with xdotool through XTEST and judged by window lookups, screenshots and exit
+codes. ctest runs one scenario per test: e2e.py SCENARIO."""
 
+import ctypes
 import os
 import shutil
 import subprocess
@@ -13,7 +15,10 @@ import time
 from PIL import Image
 
 BIN = os.environ.get("KOLVEX_BIN", os.getcwd())
-WINE_RUN = os.environ["KOLVEX_WINE_RUN"]
+NATIVE = os.environ.get("KOLVEX_PROGRAM") == "native"
+WINE_RUN = "" if NATIVE else os.environ["KOLVEX_WINE_RUN"]
+GAME = "kolvex" if NATIVE else "Kolvex.exe"
+GAME_FILES = ("kolvex",) if NATIVE else ("Kolvex.exe", "Morvane.dll")
 QVPACK = os.environ.get("KOLVEX_QVPACK", "")
 ART = os.environ.get("KOLVEX_ART", "")
 WARNING_CAPTION = '"Kolvex" 警告!'
@@ -42,9 +47,68 @@ def run(*args, **kw):
     return subprocess.run(args, capture_output=True, text=True, **kw)
 
 
+# The native games this scenario started, and where their standard error went.
+native_games = []
+
+
 def wine(*args, cwd=BIN):
+    if NATIVE:
+        log = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False)
+        env = dict(os.environ)
+        if os.environ.get("KOLVEX_GAME_PRELOAD"):
+            env["LD_PRELOAD"] = os.environ["KOLVEX_GAME_PRELOAD"]
+        process = subprocess.Popen([*args], cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=log)
+        native_games.append((process, log.name))
+        return process
     return subprocess.Popen([WINE_RUN, *args], cwd=cwd, stdin=subprocess.DEVNULL,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def private_display():
+    """A display of the native scenario's own, so no desktop or other run is in the picture."""
+    read, write = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                              pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        number = f.readline().strip()
+    check(number != "", "Xvfb did not start")
+    os.environ["DISPLAY"] = ":" + number
+    return server
+
+
+def send_close_request(window):
+    """What a window manager's close button sends: WM_PROTOCOLS with WM_DELETE_WINDOW."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    display = x11.XOpenDisplay(None)
+    check(display is not None, "cannot open the display")
+    event = Event()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = int(window)
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    sent = x11.XSendEvent(display, int(window), 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+    check(sent != 0, "the close request could not be sent")
 
 
 def wait_for_window(title_regex, timeout=30, process=None):
@@ -64,7 +128,20 @@ def probe(command="find"):
     return result.returncode, result.stdout.strip()
 
 
-def client_origin():
+def native_window_fields(window):
+    geometry = dict(line.split("=", 1) for line in
+                    run("xdotool", "getwindowgeometry", "--shell", window).stdout.split())
+    wm_class = run("xprop", "-id", window, "WM_CLASS").stdout
+    icon = run("xprop", "-id", window, "_NET_WM_ICON").stdout
+    fields = {"class": wm_class.rsplit('"', 2)[-2] if '"' in wm_class else "",
+              "client": f"{geometry['WIDTH']}x{geometry['HEIGHT']}",
+              "icon": "48x48" if "Icon (48 x 48)" in icon else "none"}
+    return fields, (int(geometry["X"]), int(geometry["Y"]))
+
+
+def client_origin(window):
+    if NATIVE:
+        return native_window_fields(window)
     # Wine now and then fails to start a program while another one is coming
     # up ("Application could not be started"): ask again before giving up.
     for _ in range(5):
@@ -109,16 +186,35 @@ def wait_exit(process, timeout=20):
 def no_game_left():
     deadline = time.time() + 10
     while time.time() < deadline:
-        if run("pgrep", "-f", "Kolvex.exe").returncode != 0:
+        if NATIVE:
+            if all(process.poll() is not None for process, _ in native_games):
+                return
+        elif run("pgrep", "-f", "Kolvex.exe").returncode != 0:
             return
         time.sleep(0.2)
-    raise Failure("a Kolvex.exe process was left behind")
+    raise Failure(f"a {GAME} process was left behind")
+
+
+def no_sanitizer_report():
+    """Under the sanitizer build the games' standard error carries any report."""
+    for _, log in native_games:
+        with open(log, errors="replace") as f:
+            text = f.read()
+        check("Sanitizer" not in text and "runtime error" not in text, f"sanitizer report:\n{text[-4000:]}")
+
+
+def end_native_games():
+    for process, log in native_games:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+        os.unlink(log)
 
 
 def start_game(cwd=BIN):
     # One more launch if Wine failed to start the program at all (see client_origin).
     for attempt in range(2):
-        process = wine(os.path.join(cwd, "Kolvex.exe"), cwd=cwd)
+        process = wine(os.path.join(cwd, GAME), cwd=cwd)
         try:
             return process, wait_for_window("^Kolvex$", process=process)
         except Failure:
@@ -135,9 +231,10 @@ def quit_from_menu(process, window):
 
 def startup_menu():
     process, window = start_game()
-    fields, origin = client_origin()
+    fields, origin = client_origin(window)
     check(fields["class"] == "kvtn", f"window class {fields['class']}")
     check(fields["client"] == "800x600", f"client area {fields['client']}")
+    check(fields.get("icon", "48x48") == "48x48", "the window carries no icon")
     time.sleep(1.0)
     shot = screenshot(origin, "menu")
     menu = lit_fraction(shot, MENU_BANNERS)
@@ -147,7 +244,7 @@ def startup_menu():
 
 def play_and_drop():
     process, window = start_game()
-    _, origin = client_origin()
+    _, origin = client_origin(window)
     time.sleep(0.6)
     keys(window, "Escape")
     time.sleep(0.3)
@@ -168,7 +265,7 @@ def play_and_drop():
 
 def sound_notice():
     process, window = start_game()
-    _, origin = client_origin()
+    _, origin = client_origin(window)
     keys(window, "Escape")
     time.sleep(0.3)
     quiet = lit_fraction(screenshot(origin, "sound-on"), NOTICE)
@@ -184,9 +281,38 @@ def sound_notice():
     quit_from_menu(process, window)
 
 
+def leftmost_lit(image, box, threshold=60):
+    """Smallest x in box (window pixels) of anything drawn there, or None."""
+    region = image.crop(box)
+    width, height = region.size
+    pixels = region.load()
+    for x in range(width):
+        if any(max(pixels[x, y]) > threshold for y in range(height)):
+            return box[0] + x
+    return None
+
+
+def held_key_repeats():
+    # Each press of any key, Shift too, re-runs the held keys' actions: with
+    # Left held, three Shift presses move the new piece three more cells.
+    process, window = start_game()
+    _, origin = client_origin(window)
+    keys(window, "Escape")
+    time.sleep(0.3)
+    top = (WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24)  # inside the walls' edges
+    before = leftmost_lit(screenshot(origin, "piece-entered"), top)
+    run("xdotool", "keydown", "Left", "key", "--delay", "60", "shift", "shift", "shift", "keyup", "Left")
+    time.sleep(0.3)
+    after = leftmost_lit(screenshot(origin, "piece-moved"), top)
+    check(before is not None and after is not None, "no falling piece in the well")
+    check(before - after > 2.5 * 24, f"the piece moved {before - after} px left, not four cells")
+    keys(window, "Escape")
+    quit_from_menu(process, window)
+
+
 def credits():
     process, window = start_game()
-    _, origin = client_origin()
+    _, origin = client_origin(window)
     time.sleep(0.5)
     plain = screenshot(origin, "no-credits")
     run("xdotool", "windowfocus", "--sync", window)
@@ -209,8 +335,11 @@ def quit_from_menu_scenario():
 def close_window():
     process, window = start_game()
     time.sleep(0.5)
-    code, out = probe("close")
-    check(code == 0, f"close request not posted: {out}")
+    if NATIVE:
+        send_close_request(window)
+    else:
+        code, out = probe("close")
+        check(code == 0, f"close request not posted: {out}")
     code = wait_exit(process)
     check(code == 0, f"exit code {code} after a close request, expected 0")
 
@@ -229,10 +358,10 @@ def close_with_alt_f4():
 def broken_archive(make_archive, name):
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     try:
-        for f in ("Kolvex.exe", "Morvane.dll"):
+        for f in GAME_FILES:
             shutil.copy(os.path.join(BIN, f), folder)
         make_archive(os.path.join(folder, "data.qv"))
-        process = wine(os.path.join(folder, "Kolvex.exe"), cwd=folder)
+        process = wine(os.path.join(folder, GAME), cwd=folder)
         box = wait_for_window("Kolvex\" 警告")
         check(run("xdotool", "search", "--onlyvisible", "--name", "^Kolvex$").stdout.strip() == "",
               "the game window is still up behind the message")
@@ -289,11 +418,85 @@ def bad_sounds():
         broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
 
 
+def wav_samples(name):
+    """The bytes of a shipped sound's data chunk: what the player must send out unchanged."""
+    with open(os.path.join(ART, name), "rb") as f:
+        wav = f.read()
+    at = 12
+    while wav[at:at + 4] != b"data":
+        at += 8 + int.from_bytes(wav[at + 4:at + 8], "little")
+    return wav[at + 8:at + 8 + int.from_bytes(wav[at + 4:at + 8], "little")]
+
+
+def sound_clips():
+    # SDL's disk driver writes the output at about real time, silence (zero
+    # bytes: 16-bit samples) between clips. After each key the new part of the
+    # file holds the one clip whole and nothing else, or only silence.
+    check(NATIVE, "the sound capture needs the native game")
+    capture = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-audio-", delete=False).name
+    os.environ.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=capture)
+    try:
+        process, window = start_game()
+        time.sleep(0.5)
+
+        def heard_after(*names):
+            before = os.path.getsize(capture)
+            keys(window, *names)
+            time.sleep(0.6)
+            with open(capture, "rb") as f:
+                f.seek(before)
+                return f.read()
+
+        for key, clip in (("Down", "s.wav"), ("Escape Up", "move.wav")):
+            heard, pcm = heard_after(*key.split()), wav_samples(clip)
+            check(pcm in heard, f"{key}: {clip} not played whole")
+            check(heard.replace(pcm, b"", 1).count(0) == len(heard) - len(pcm), f"{key}: more than {clip} played")
+        heard = heard_after("m", "Up")
+        check(heard and heard.count(0) == len(heard), "a clip played with sound off")
+        keys(window, "Escape")
+        quit_from_menu(process, window)
+    finally:
+        os.unlink(capture)
+
+
+def installed_package():
+    """What a player does with the .deb: install it, start the game the way the
+    menu entry does, play to the menu's Quit, remove it, and find nothing left."""
+    deb = os.environ["KOLVEX_DEB"]
+    check(run("dpkg-query", "-W", "kolvex").returncode != 0, "kolvex is installed already")
+    installed = run("apt-get", "install", "-y", "--no-install-recommends", os.path.abspath(deb),
+                    env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+    check(installed.returncode == 0, f"apt-get install failed: {installed.stderr[-2000:]}")
+    try:
+        files = run("dpkg-query", "-L", "kolvex").stdout.split()
+        check("/usr/share/applications/kolvex.desktop" in files, "no menu entry installed")
+        home = tempfile.mkdtemp(prefix="kolvex-e2e-home-")
+        process = wine("/usr/games/kolvex", cwd=home)
+        window = wait_for_window("^Kolvex$", process=process)
+        _, origin = client_origin(window)
+        time.sleep(1.0)
+        menu = lit_fraction(screenshot(origin, "installed"), MENU_BANNERS)
+        check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
+        code = quit_from_menu(process, window)
+        check(code == 13, f"exit code {code}, expected 13")
+        shutil.rmtree(home, ignore_errors=True)
+    finally:
+        removed = run("apt-get", "remove", "--purge", "-y", "kolvex",
+                      env={**os.environ, "DEBIAN_FRONTEND": "noninteractive"})
+    check(removed.returncode == 0, f"apt-get remove failed: {removed.stderr[-2000:]}")
+    # Folders such as /usr/games are shared with other packages; the package's own must go.
+    left = [f for f in files if os.path.lexists(f) and not os.path.isdir(f)]
+    left += [d for d in ("/usr/lib/games/kolvex", "/usr/share/games/kolvex", "/usr/share/doc/kolvex")
+             if os.path.lexists(d)]
+    check(not left, f"left behind after removal: {left}")
+
+
 SCENARIOS = {
     "startup_menu": startup_menu,
     "play_and_drop": play_and_drop,
     "sound_notice": sound_notice,
     "credits": credits,
+    "held_key_repeats": held_key_repeats,
     "quit_from_menu": quit_from_menu_scenario,
     "close_window": close_window,
     "close_with_alt_f4": close_with_alt_f4,
@@ -301,15 +504,25 @@ SCENARIOS = {
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
     "bad_sounds": bad_sounds,
+    "sound_clips": sound_clips,
+    "installed_package": installed_package,
 }
 
 if __name__ == "__main__":
     name = sys.argv[1]
+    display = private_display() if NATIVE else None
     try:
         SCENARIOS[name]()
         no_game_left()
+        no_sanitizer_report()
     except Failure as failure:
-        run("pkill", "-f", "Kolvex.exe")
+        if not NATIVE:
+            run("pkill", "-f", "Kolvex.exe")
         print(f"{name}: FAILED: {failure}")
         sys.exit(1)
+    finally:
+        end_native_games()
+        if display is not None:
+            display.kill()
+            display.wait()
     print(f"{name}: passed")

@@ -1,0 +1,60 @@
+# The Debian package of the native game, made by
+# `cmake --build --preset linux --target package`: Debian's layout for games
+# (program under /usr/lib/games with a launcher in /usr/games, data under
+# /usr/share/games), a menu entry, hicolor icons, a manual page and the docs.
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(kolvex_deb_program ${CPACK_PACKAGING_INSTALL_PREFIX}/lib/games/kolvex/kolvex)
+set(KOLVEX_DEB_DATA_DIR ${CPACK_PACKAGING_INSTALL_PREFIX}/share/games/kolvex)
+set(KOLVEX_DEB_PROGRAM ${kolvex_deb_program})
+set(linux_res ${PROJECT_SOURCE_DIR}/res/linux)
+set(deb_out ${CMAKE_BINARY_DIR}/deb)
+configure_file(${linux_res}/kolvex.in ${deb_out}/kolvex @ONLY)
+
+# Files made for the package: icons cut from the game's icon, and the
+# changelog and manual page compressed as Debian wants them (-n: reproducible).
+find_program(KOLVEX_GZIP gzip REQUIRED)
+set(icon_sizes 32 48 256)
+set(icon_pngs "")
+foreach(size ${icon_sizes})
+  list(APPEND icon_pngs ${deb_out}/icons/kolvex-${size}.png)
+endforeach()
+add_custom_command(OUTPUT ${icon_pngs}
+  COMMAND /usr/bin/python3 ${linux_res}/icon-pngs.py ${PROJECT_SOURCE_DIR}/art/kolvex.ico ${deb_out}/icons
+  DEPENDS ${linux_res}/icon-pngs.py ${PROJECT_SOURCE_DIR}/art/kolvex.ico
+  VERBATIM)
+add_custom_command(OUTPUT ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz
+  COMMAND ${KOLVEX_GZIP} -9nc ${linux_res}/changelog > ${deb_out}/changelog.gz
+  COMMAND ${KOLVEX_GZIP} -9nc ${linux_res}/kolvex.6 > ${deb_out}/kolvex.6.gz
+  DEPENDS ${linux_res}/changelog ${linux_res}/kolvex.6)
+add_custom_target(deb_files ALL DEPENDS ${icon_pngs} ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz)
+
+install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
+install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
+install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION share/games/kolvex)
+install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
+foreach(size ${icon_sizes})
+  install(FILES ${deb_out}/icons/kolvex-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
+    RENAME kolvex.png)
+endforeach()
+install(FILES ${linux_res}/copyright ${deb_out}/changelog.gz DESTINATION share/doc/kolvex)
+install(FILES ${deb_out}/kolvex.6.gz DESTINATION share/man/man6)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kolvex)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Kolvex developers <developers@kolvex.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game in a 3D well")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Pieces of four blocks fall into a well ten cells wide and twenty deep;
+move and turn them so that rows fill up completely, and full rows are
+removed. Seven levels make the pieces fall faster. A challenge mode hides
+the settled blocks. Everything is drawn in OpenGL as textured cubes.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Library dependencies come from dpkg-shlibdeps; the Chinese help text needs
+# the one font the game asks fontconfig for.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, libgl1")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

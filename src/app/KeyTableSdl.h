@@ -1,0 +1,18 @@
+// SDL key events in the Windows virtual-key codes that keyDown and HandleKeys
+// are written in, for every key of a PC keyboard. Used by the SDL window's
+// event handling (render/WindowSdl.cpp).
+#pragma once
+
+#include <SDL_keyboard.h>
+
+#include <cstdint>
+
+// The virtual-key code Windows gives this key, or 0 for a key it has none
+// for. Letters follow the layout (what the key types), everything else the
+// key's place on the board, as Windows does.
+std::uint8_t VirtualKeyFromSdl(SDL_Keycode sym, SDL_Scancode scancode, Uint16 modifiers);
+
+// True where Windows would send WM_SYSKEYDOWN/WM_SYSKEYUP instead of a key
+// message: Alt itself, F10, and any key while Alt is held without Ctrl. The
+// game window never sees those, so they neither mark nor release a key.
+bool IsSystemKeySdl(std::uint8_t virtualKey, Uint16 modifiers);

@@ -1,0 +1,67 @@
+// The native program entry: the Windows build's start-up order, a loop that
+// handles every queued event and then draws one frame, and a shutdown in
+// which the timer thread has ended before what its callbacks use goes away.
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "app/Keys.h"
+#include "app/TimerThreadSdl.h"
+#include "assets/Sound.h"
+#include "assets/SoundSdl.h"
+#include "game/GameRules.h"
+#include "render/TextSdl.h"
+#include "render/WindowSdl.h"
+#include "state/GameState.h"
+
+namespace {
+
+void SetStartValues() {
+    gameState.menuOpen = true;
+    gameState.spinAngle = 0.0f;
+    gameState.menuChoice = kMenuClassic;
+    gameState.helpOpen = false;
+    gameState.challengeMode = false;
+    gameState.fieldVisible = true;
+}
+
+}  // namespace
+
+int main(int, char**) {
+    std::atomic_ref<bool>(gameState.quitRequested).store(false);
+    gameState.windowInactive = false;
+    // Without a usable face the text simply draws nothing, as on Windows.
+    OpenGameFont();
+    SetStartValues();
+    NewGame();  // the classic game that Esc reaches straight from the menu
+    gameState.soundOn = true;
+    if (!CreateGLWindow()) {
+        CloseGameFont();
+        SDL_Quit();
+        return 0;
+    }
+    OpenClipDevice();
+    std::thread timerThread = StartTimerThread();
+
+    // No frame cap: after the queue is empty a frame is drawn at once. The
+    // loop stops right after the event that asked to quit, whose parameter
+    // (13 for the Enter that chose Quit, 0 for a close) is the exit code.
+    std::uintptr_t lastParameter = 0;
+    while (!QuitRequested()) {
+        SDL_Event event;
+        while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
+        if (QuitRequested()) break;
+        PresentFrame();
+    }
+
+    // Not holding the lock: the timer thread may need it to finish its tick.
+    timerThread.join();
+    ReleaseSounds();  // stops the clip before its bytes are freed
+    KillGLWindow();
+    CloseClipDevice();
+    CloseGameFont();
+    SDL_Quit();
+    return static_cast<int>(lastParameter);
+}

@@ -1,0 +1,9 @@
+// The SDL side's audio device for the game's clips. The native entry opens it
+// once the sounds are loaded, before the timer thread starts, and closes it
+// at the very end, after the sounds are released.
+#pragma once
+
+// Starts SDL audio on its own and opens a device in the clips' format. On any
+// failure the game stays silent: PlayClip then does nothing.
+void OpenClipDevice();
+void CloseClipDevice();

@@ -1,0 +1,9 @@
+// The SDL side's message box: the game's start-up and shutdown problems,
+// shown in a small window of its own drawn with the game font. Called by the
+// window code of the native game.
+#pragma once
+
+// Blocks until the box is dismissed (Enter, Esc, its button, or a close).
+// Works with or without SDL video started and with or without the game
+// window; with no display to show it on, writes "caption: text" to stderr.
+void ShowMessageBoxSdl(const char16_t* text, const char16_t* caption);

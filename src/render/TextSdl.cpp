@@ -1,0 +1,176 @@
+// The SDL side of on-screen text: SDL_ttf rasterises a line with the face
+// fontconfig picks for the game's font, packed into the one-bit rows that
+// glBitmap puts into the frame. Also the one GLFont instance. Called by
+// DrawFrame and DrawHelp (DrawGLText), the entry and the message box.
+#include "render/TextSdl.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include "render/GL.h"
+#include "render/Text.h"
+
+GLFont glFont;
+
+namespace {
+
+TTF_Font* gameFont = nullptr;
+
+}  // namespace
+
+GLFont::~GLFont() {
+    // Runs at process exit, like the Windows font's deletion.
+    CloseGameFont();
+}
+
+namespace {
+
+// The file and face index the system's font matching gives for the game's
+// request; empty when there is none. A configuration of our own, dropped
+// afterwards: nothing of fontconfig stays loaded for the run.
+std::string MatchGameFace(int* index) {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) return {};
+    // The request Windows gets: "Terminal" in the GB2312 character set (so a
+    // face with the Chinese glyphs wins), normal weight, upright, an outline
+    // font, by character height.
+    FcPattern* request = FcNameParse(reinterpret_cast<const FcChar8*>("Terminal"));
+    FcPatternAddString(request, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
+    FcPatternAddInteger(request, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(request, FC_SLANT, glFont.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(request, FC_OUTLINE, FcTrue);
+    FcPatternAddDouble(request, FC_PIXEL_SIZE, -glFont.height);
+    FcConfigSubstitute(config, request, FcMatchPattern);
+    FcDefaultSubstitute(request);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, request, &result);
+    FcPatternDestroy(request);
+
+    std::string path;
+    FcChar8* file = nullptr;
+    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        path = reinterpret_cast<const char*>(file);
+        if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+    }
+    if (match != nullptr) FcPatternDestroy(match);
+    FcConfigDestroy(config);
+    return path;
+}
+
+}  // namespace
+
+bool OpenGameFont() {
+    if (gameFont != nullptr) return true;
+    int index = 0;
+    const std::string file = MatchGameFace(&index);
+    if (file.empty() || TTF_Init() != 0) return false;
+    // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
+    // what GDI's negative height asks for (the character, not the cell).
+    gameFont = TTF_OpenFontIndex(file.c_str(), -glFont.height, index);
+    if (gameFont == nullptr) {
+        TTF_Quit();
+        return false;
+    }
+    // Hinting meant for one-bit glyphs: the text is drawn without grey levels.
+    TTF_SetFontHinting(gameFont, TTF_HINTING_MONO);
+    TTF_SetFontStyle(gameFont,
+                     (glFont.underline ? TTF_STYLE_UNDERLINE : 0) | (glFont.strikeOut ? TTF_STYLE_STRIKETHROUGH : 0));
+    return true;
+}
+
+void CloseGameFont() {
+    if (gameFont == nullptr) return;
+    TTF_CloseFont(gameFont);
+    gameFont = nullptr;
+    TTF_Quit();
+}
+
+bool GameFontOpen() {
+    return gameFont != nullptr;
+}
+
+std::string Utf8FromUtf16(const char16_t* text, int length) {
+    std::string utf8;
+    for (int i = 0; i < length; ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xE000) {
+            const bool paired = c < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+            c = paired ? 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00) : 0xFFFD;
+        }
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else if (c < 0x800) {
+            utf8 += char(0xC0 | c >> 6);
+            utf8 += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += char(0xE0 | c >> 12);
+            utf8 += char(0x80 | (c >> 6 & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else {
+            utf8 += char(0xF0 | c >> 18);
+            utf8 += char(0x80 | (c >> 12 & 0x3F));
+            utf8 += char(0x80 | (c >> 6 & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+TextBitmap RasteriseText(const char16_t* text, int length) {
+    TextBitmap bitmap;
+    if (gameFont == nullptr || length <= 0) return bitmap;
+    // "Solid" is SDL_ttf's one-bit rendering: palette index 1 on the glyphs, 0 elsewhere.
+    SDL_Surface* line =
+        TTF_RenderUTF8_Solid(gameFont, Utf8FromUtf16(text, length).c_str(), SDL_Color{255, 255, 255, 255});
+    if (line == nullptr) return bitmap;  // nothing to draw, e.g. only a zero-width character
+
+    bitmap.width = line->w;
+    bitmap.height = line->h;
+    bitmap.stride = (line->w + 31) & ~31;
+    const int rowBytes = bitmap.stride / 8;
+    bitmap.rows.assign(std::size_t(rowBytes) * std::size_t(line->h), 0);
+    SDL_LockSurface(line);
+    for (int y = 0; y < line->h; ++y) {
+        // The surface runs top-down; glBitmap wants the bottom row first.
+        const auto* source =
+            static_cast<const unsigned char*>(line->pixels) + std::size_t(y) * std::size_t(line->pitch);
+        unsigned char* target = &bitmap.rows[std::size_t(line->h - 1 - y) * std::size_t(rowBytes)];
+        for (int x = 0; x < line->w; ++x) {
+            if (source[x] != 0) target[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+        }
+    }
+    SDL_UnlockSurface(line);
+    SDL_FreeSurface(line);
+    return bitmap;
+}
+
+void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
+    GLboolean lightingWasOn = GL_FALSE;
+    GLboolean texturingWasOn = GL_FALSE;
+    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
+    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
+
+    // The identity is what gets pushed, so the caller finds the identity afterwards.
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+
+    const TextBitmap bitmap = RasteriseText(text, length);
+    // Before glRasterPos: the raster position takes the current colour for glBitmap.
+    glColor3f(red, green, blue);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // Outside the view the raster position is invalid and glBitmap draws nothing.
+    glRasterPos2f(x, y);
+    // The padded width: the extra columns are 0 bits and leave the frame alone.
+    static const GLubyte kNoRows = 0;
+    glBitmap(bitmap.stride, bitmap.height, 0.0f, 0.0f, 0.0f, 0.0f, bitmap.rows.empty() ? &kNoRows : bitmap.rows.data());
+
+    if (lightingWasOn) glEnable(GL_LIGHTING);
+    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
+}

@@ -1,0 +1,28 @@
+// The SDL side of on-screen text: opening the game font (found through
+// fontconfig) and rasterising a line into the one-bit rows glBitmap takes.
+// The entry opens and closes the font; DrawGLText and the message box use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Finds the face the system matches for the game's font request and opens it
+// at a 14-pixel character height. False when there is none: text then draws
+// nothing. Opening again while open does nothing.
+bool OpenGameFont();
+void CloseGameFont();
+bool GameFontOpen();
+
+// One line as one bit per pixel, 1 where a glyph is: rows bottom-up, each
+// padded to whole 32-bit words (stride pixels, stride / 8 bytes). Empty when
+// the font is not open or the line draws no pixels.
+struct TextBitmap {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<unsigned char> rows;
+};
+TextBitmap RasteriseText(const char16_t* text, int length);
+
+// UTF-8 of `length` UTF-16 units; an unpaired surrogate becomes U+FFFD.
+std::string Utf8FromUtf16(const char16_t* text, int length);

@@ -1,0 +1,189 @@
+// The native game window: SDL2 window, legacy OpenGL context and the game's
+// icon, failures reported with the Windows build's texts and captions, and
+// the events that WindowProc's seven messages stand for. Main thread only;
+// key events and frames hold the lock.
+#include "render/WindowSdl.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#include "app/KeyTableSdl.h"
+#include "app/Keys.h"
+#include "render/MessageBoxSdl.h"
+#include "render/Render.h"
+#include "state/GameState.h"
+
+// The game's icon file as the art generator makes it, carried inside the program.
+extern const unsigned char kolvexIcon[];
+extern const std::size_t kolvexIconSize;
+
+namespace {
+
+constexpr char kClassName[] = "kvtn";
+constexpr char kTitle[] = "Kolvex";
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kIconSide = 48;
+
+bool videoStarted = false;
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+
+bool Fail(const char16_t* text) {
+    KillGLWindow();
+    ShowProblem(text);
+    return false;
+}
+
+std::uint32_t ReadLittle(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value << 8 | bytes[i];
+    return value;
+}
+
+// The 48-pixel image of the icon file: a 32-bit DIB, rows bottom-up, blue,
+// green, red, alpha, twice its height (the unused AND mask follows).
+SDL_Surface* LoadIcon() {
+    const unsigned char* file = kolvexIcon;
+    const std::size_t size = kolvexIconSize;
+    if (size < 6) return nullptr;
+    const std::uint32_t count = ReadLittle(file + 4, 2);
+    for (std::uint32_t i = 0; i < count && 6 + 16 * (i + 1) <= size; ++i) {
+        const unsigned char* entry = file + 6 + 16 * i;
+        const std::uint32_t bytes = ReadLittle(entry + 8, 4);
+        const std::uint32_t offset = ReadLittle(entry + 12, 4);
+        if (entry[0] != kIconSide || entry[1] != kIconSide || offset > size || bytes > size - offset) continue;
+        const unsigned char* dib = file + offset;
+        const std::size_t pixelBytes = std::size_t(kIconSide) * kIconSide * 4;
+        if (bytes < 40 + pixelBytes || ReadLittle(dib, 4) != 40 || ReadLittle(dib + 14, 2) != 32) continue;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, kIconSide, kIconSide, 32, SDL_PIXELFORMAT_BGRA32);
+        if (icon == nullptr) return nullptr;
+        auto* pixels = static_cast<unsigned char*>(icon->pixels);
+        for (int row = 0; row < kIconSide; ++row)
+            std::memcpy(pixels + row * icon->pitch, dib + 40 + (kIconSide - 1 - row) * kIconSide * 4, kIconSide * 4);
+        return icon;
+    }
+    return nullptr;
+}
+
+void SetFocusFlags(bool active) {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    gameState.windowInactive = !active;
+    if (active) gameState.spinAngle = 0.0f;
+}
+
+}  // namespace
+
+void ShowProblem(const char16_t* text) {
+    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题");
+}
+
+void ShowWarning(const char16_t* text) {
+    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!");
+}
+
+bool CreateGLWindow() {
+    // SDL 2.26 takes the X11 class from the environment only, and only at start.
+    setenv("SDL_VIDEO_X11_WMCLASS", kClassName, 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        ShowProblem(u"注册窗口失败,程序错误.");
+        return false;
+    }
+    videoStarted = true;
+
+    // Minimum sizes and no version or profile: a legacy context, as the
+    // Windows pixel format asks for.
+    if (SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6) != 0 ||
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16) != 0 ||
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0)
+        return Fail(u"不能设置像素格式,程序错误.");
+
+    window = SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    if (window == nullptr) return Fail(u"不能创建窗口,程序错误.");
+    if (SDL_Surface* icon = LoadIcon()) {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
+
+    context = SDL_GL_CreateContext(window);
+    if (context == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.");
+    if (SDL_GL_MakeCurrent(window, context) != 0) return Fail(u"不能激活当前的渲染描述表,程序错误.");
+
+    SDL_RaiseWindow(window);
+    // Keys are all the game reads: no composition, no text events.
+    SDL_StopTextInput();
+    ResizeScene(kWidth, kHeight);
+    if (InitGL() == 0) {
+        KillGLWindow();
+        ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!");
+        return false;
+    }
+    return true;
+}
+
+void KillGLWindow() {
+    if (context != nullptr) {
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0) ShowProblem(u"释放DC或RC失败,请按确定后继续.");
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted = false;
+    }
+}
+
+std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const SDL_Keysym& key = event.key.keysym;
+            const std::uint8_t virtualKey = VirtualKeyFromSdl(key.sym, key.scancode, key.mod);
+            if (virtualKey == 0 || IsSystemKeySdl(virtualKey, key.mod)) return virtualKey;
+            std::lock_guard<std::mutex> hold(gameStateLock);
+            // An auto-repeat (event.key.repeat) is a press like any other.
+            const bool down = event.type == SDL_KEYDOWN;
+            if (MarkKey(virtualKey, down) && down) HandleKeys();
+            return virtualKey;
+        }
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    ResizeScene(event.window.data1, event.window.data2);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    SetFocusFlags(true);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    SetFocusFlags(false);
+                    break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    // The window manager's close button, Alt+F4 on a desktop.
+                    RequestQuit();
+                    break;
+                default:
+                    break;
+            }
+            return 0;
+        case SDL_QUIT:
+            RequestQuit();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void PresentFrame() {
+    {
+        std::lock_guard<std::mutex> hold(gameStateLock);
+        DrawFrame();
+    }
+    SDL_GL_SwapWindow(window);
+}

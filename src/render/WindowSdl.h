@@ -1,0 +1,23 @@
+// The native game window on SDL2: the window with its legacy OpenGL context,
+// every creation failure reported as on Windows, the tear-down, and the
+// events turned into the window procedure's meanings. Called by main only.
+#pragma once
+
+#include <SDL_events.h>
+
+#include <cstdint>
+
+bool CreateGLWindow();
+void KillGLWindow();
+
+// Acts on one event as WindowProc acts on the message Windows would send for
+// it, and returns that message's parameter (a key's virtual-key code, else 0),
+// which becomes the exit code when the event ends the game.
+std::uintptr_t HandleWindowEvent(const SDL_Event& event);
+
+// One frame drawn under the lock, swapped outside it.
+void PresentFrame();
+
+// The game's message boxes (problem and warning captions).
+void ShowProblem(const char16_t* text);
+void ShowWarning(const char16_t* text);

@@ -1,0 +1,31 @@
+// The native timer thread's schedule: a tick on time keeps the period, a late
+// one runs once and the timer goes on in its old rhythm, never catching up.
+#include <gtest/gtest.h>
+
+#include "app/TimerThreadSdl.h"
+
+namespace {
+
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+const TimerClock::time_point kStart{};
+
+TEST(TimerScheduleSdl, ATickOnTimeIsDueAgainOnePeriodAfterItsDueTime) {
+    const auto due = kStart + milliseconds(10);
+    // Lateness of the sleep does not shift later ticks.
+    EXPECT_EQ(NextTickDue(due, milliseconds(10), due + microseconds(300)), kStart + milliseconds(20));
+}
+
+TEST(TimerScheduleSdl, ALateTickIsNotMadeUp) {
+    const auto due = kStart + milliseconds(10);
+    // 35 ms late over a 10 ms period: three ticks were missed and are dropped.
+    const auto now = due + milliseconds(35);
+    const auto next = NextTickDue(due, milliseconds(10), now);
+    EXPECT_GT(next, now);
+    EXPECT_EQ(next, kStart + milliseconds(50));
+    // Landing exactly on a later tick still leaves that tick behind.
+    EXPECT_EQ(NextTickDue(due, milliseconds(10), kStart + milliseconds(30)), kStart + milliseconds(40));
+}
+
+}  // namespace
