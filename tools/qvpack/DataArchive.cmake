@@ -19,7 +19,7 @@ if(WIN32)
   set(morvane_dir ${PROJECT_SOURCE_DIR}/morvane)
   set(host_sources
     ${qvpack_dir}/Main.cpp ${qvpack_dir}/Qvpack.cpp ${qvpack_dir}/AssetChecks.cpp
-    ${morvane_dir}/Crc32.cpp ${morvane_dir}/ArchiveIndex.cpp ${morvane_dir}/ArchiveWriter.cpp
+    ${morvane_dir}/Crc32.cpp ${morvane_dir}/ArchiveIndex.cpp ${morvane_dir}/ArchiveWriter.cpp ${morvane_dir}/Wav.cpp
     ${morvane_dir}/Morvane.cpp ${morvane_dir}/JpegDecodeLibjpeg.cpp)
   file(GLOB host_headers ${qvpack_dir}/*.h ${morvane_dir}/*.h ${PROJECT_SOURCE_DIR}/src/assets/AssetLibrary.h)
   set(qvpack_command ${CMAKE_BINARY_DIR}/host/qvpack)
