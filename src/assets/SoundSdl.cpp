@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <vector>
 
 #include "assets/Sound.h"
@@ -24,7 +23,22 @@ namespace {
 std::atomic<SDL_AudioDeviceID> device{0};
 SDL_AudioSpec deviceSpec{};
 bool audioStarted = false;  // the opening thread's; read after joining it
-std::thread opening;
+SDL_AudioSpec wanted{};     // set before the opening thread starts
+// An SDL thread, not a std::thread: SDL frees what it keeps per thread (its
+// error text) only for threads it started.
+SDL_Thread* opening = nullptr;
+
+int OpenDevice(void*) {
+    // Audio on its own: a machine without sound must not take the window down.
+    audioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioStarted) return 0;
+    // No changes allowed: SDL converts to whatever the hardware takes.
+    const SDL_AudioDeviceID opened = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceSpec, 0);
+    if (opened == 0) return 0;
+    SDL_PauseAudioDevice(opened, 0);
+    device.store(opened, std::memory_order_release);
+    return 0;
+}
 
 // The clip's format and samples. Every clip the game holds passed this check
 // when it was read, so its own RIFF size bounds what may be read.
@@ -44,38 +58,30 @@ SDL_AudioFormat SampleFormat(const morvane::WavFormat& format) {
 
 void OpenClipDevice() {
     // The clips' shared format, or one that loses nothing of any of them.
-    SDL_AudioSpec want{};
+    wanted = {};
     bool first = true;
     for (const ArchiveEntry* clip : {&gameState.soundLineClear, &gameState.soundRotate, &gameState.soundMenu}) {
         morvane::WavFormat format{};
         if (!ReadClip(clip->data, &format)) continue;
-        if (first || format.bitsPerSample > SDL_AUDIO_BITSIZE(want.format)) want.format = SampleFormat(format);
-        want.freq = first ? int(format.sampleRate) : std::max(want.freq, int(format.sampleRate));
-        want.channels = first ? Uint8(format.channels) : std::max(want.channels, Uint8(format.channels));
+        if (first || format.bitsPerSample > SDL_AUDIO_BITSIZE(wanted.format)) wanted.format = SampleFormat(format);
+        wanted.freq = first ? int(format.sampleRate) : std::max(wanted.freq, int(format.sampleRate));
+        wanted.channels = first ? Uint8(format.channels) : std::max(wanted.channels, Uint8(format.channels));
         first = false;
     }
     if (first) {
-        want.freq = 22050;
-        want.format = AUDIO_S16LSB;
-        want.channels = 1;
+        wanted.freq = 22050;
+        wanted.format = AUDIO_S16LSB;
+        wanted.channels = 1;
     }
     // About 23 ms at 22050 Hz: how late a clip may start, or go on after it is cut.
-    want.samples = 512;
+    wanted.samples = 512;
 
-    opening = std::thread([want] {
-        // Audio on its own: a machine without sound must not take the window down.
-        audioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-        if (!audioStarted) return;
-        // No changes allowed: SDL converts to whatever the hardware takes.
-        const SDL_AudioDeviceID opened = SDL_OpenAudioDevice(nullptr, 0, &want, &deviceSpec, 0);
-        if (opened == 0) return;
-        SDL_PauseAudioDevice(opened, 0);
-        device.store(opened, std::memory_order_release);
-    });
+    opening = SDL_CreateThread(OpenDevice, "kolvex audio", nullptr);
 }
 
 void CloseClipDevice() {
-    if (opening.joinable()) opening.join();
+    if (opening != nullptr) SDL_WaitThread(opening, nullptr);
+    opening = nullptr;
     const SDL_AudioDeviceID opened = device.exchange(0);
     if (opened != 0) SDL_CloseAudioDevice(opened);
     if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
