@@ -281,6 +281,35 @@ def sound_notice():
     quit_from_menu(process, window)
 
 
+def leftmost_lit(image, box, threshold=60):
+    """Smallest x in box (window pixels) of anything drawn there, or None."""
+    region = image.crop(box)
+    width, height = region.size
+    pixels = region.load()
+    for x in range(width):
+        if any(max(pixels[x, y]) > threshold for y in range(height)):
+            return box[0] + x
+    return None
+
+
+def held_key_repeats():
+    # Each press of any key, Shift too, re-runs the held keys' actions: with
+    # Left held, three Shift presses move the new piece three more cells.
+    process, window = start_game()
+    _, origin = client_origin(window)
+    keys(window, "Escape")
+    time.sleep(0.3)
+    top = (WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24)  # inside the walls' edges
+    before = leftmost_lit(screenshot(origin, "piece-entered"), top)
+    run("xdotool", "keydown", "Left", "key", "--delay", "60", "shift", "shift", "shift", "keyup", "Left")
+    time.sleep(0.3)
+    after = leftmost_lit(screenshot(origin, "piece-moved"), top)
+    check(before is not None and after is not None, "no falling piece in the well")
+    check(before - after > 2.5 * 24, f"the piece moved {before - after} px left, not four cells")
+    keys(window, "Escape")
+    quit_from_menu(process, window)
+
+
 def credits():
     process, window = start_game()
     _, origin = client_origin(window)
@@ -461,6 +490,7 @@ SCENARIOS = {
     "play_and_drop": play_and_drop,
     "sound_notice": sound_notice,
     "credits": credits,
+    "held_key_repeats": held_key_repeats,
     "quit_from_menu": quit_from_menu_scenario,
     "close_window": close_window,
     "close_with_alt_f4": close_with_alt_f4,
