@@ -2,12 +2,14 @@
 // clips' own format, fed a whole clip at a time; a new clip clears the queue
 // so it cuts off the one playing. PlayClip runs under the game lock on either
 // thread; the entry opens the device before the timer thread and closes it
-// after that thread has ended.
+// after that thread has ended. The opening itself runs on a thread of its
+// own, so a slow or absent sound server never holds up the first frame.
 #include "assets/SoundSdl.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 #include "assets/Sound.h"
@@ -16,8 +18,27 @@
 
 namespace {
 
-SDL_AudioDeviceID device = 0;
+// Published by the opening thread once deviceSpec holds the device's format;
+// until then, and on any failure, 0: clips are not played.
+std::atomic<SDL_AudioDeviceID> device{0};
 SDL_AudioSpec deviceSpec{};
+bool audioStarted = false;  // the opening thread's; read after joining it
+SDL_AudioSpec wanted{};     // set before the opening thread starts
+// An SDL thread, not a std::thread: SDL frees what it keeps per thread (its
+// error text) only for threads it started.
+SDL_Thread* opening = nullptr;
+
+int OpenDevice(void*) {
+    // Audio on its own: a machine without sound must not take the window down.
+    audioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioStarted) return 0;
+    // No changes allowed: SDL converts to whatever the hardware takes.
+    const SDL_AudioDeviceID opened = SDL_OpenAudioDevice(nullptr, 0, &wanted, &deviceSpec, 0);
+    if (opened == 0) return 0;
+    SDL_PauseAudioDevice(opened, 0);
+    device.store(opened, std::memory_order_release);
+    return 0;
+}
 
 // The clip's format and samples. Every clip the game holds passed this check
 // when it was read, so its own RIFF size bounds what may be read.
@@ -36,52 +57,46 @@ SDL_AudioFormat SampleFormat(const morvane::WavFormat& format) {
 }  // namespace
 
 void OpenClipDevice() {
-    // Audio on its own: a machine without sound must not take the window down.
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-
     // The clips' shared format, or one that loses nothing of any of them.
-    SDL_AudioSpec want{};
+    wanted = {};
     bool first = true;
     for (const ArchiveEntry* clip : {&gameState.soundLineClear, &gameState.soundRotate, &gameState.soundMenu}) {
         morvane::WavFormat format{};
         if (!ReadClip(clip->data, &format)) continue;
-        if (first || format.bitsPerSample > SDL_AUDIO_BITSIZE(want.format)) want.format = SampleFormat(format);
-        want.freq = first ? int(format.sampleRate) : std::max(want.freq, int(format.sampleRate));
-        want.channels = first ? Uint8(format.channels) : std::max(want.channels, Uint8(format.channels));
+        if (first || format.bitsPerSample > SDL_AUDIO_BITSIZE(wanted.format)) wanted.format = SampleFormat(format);
+        wanted.freq = first ? int(format.sampleRate) : std::max(wanted.freq, int(format.sampleRate));
+        wanted.channels = first ? Uint8(format.channels) : std::max(wanted.channels, Uint8(format.channels));
         first = false;
     }
     if (first) {
-        want.freq = 22050;
-        want.format = AUDIO_S16LSB;
-        want.channels = 1;
+        wanted.freq = 22050;
+        wanted.format = AUDIO_S16LSB;
+        wanted.channels = 1;
     }
     // About 23 ms at 22050 Hz: how late a clip may start, or go on after it is cut.
-    want.samples = 512;
+    wanted.samples = 512;
 
-    // No changes allowed: SDL converts to whatever the hardware takes.
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, &deviceSpec, 0);
-    if (device == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return;
-    }
-    SDL_PauseAudioDevice(device, 0);
+    opening = SDL_CreateThread(OpenDevice, "kolvex audio", nullptr);
 }
 
 void CloseClipDevice() {
-    if (device == 0) return;
-    SDL_CloseAudioDevice(device);
-    device = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (opening != nullptr) SDL_WaitThread(opening, nullptr);
+    opening = nullptr;
+    const SDL_AudioDeviceID opened = device.exchange(0);
+    if (opened != 0) SDL_CloseAudioDevice(opened);
+    if (audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioStarted = false;
 }
 
 void PlayClip(const unsigned char* wavBytes) {
+    const SDL_AudioDeviceID opened = device.load(std::memory_order_acquire);
     morvane::WavFormat format{};
-    if (device == 0 || !ReadClip(wavBytes, &format)) return;
+    if (opened == 0 || !ReadClip(wavBytes, &format)) return;
     // The queue holds copies, so no playback reads the entry after this call.
-    SDL_ClearQueuedAudio(device);
+    SDL_ClearQueuedAudio(opened);
     if (SampleFormat(format) == deviceSpec.format && int(format.channels) == deviceSpec.channels &&
         int(format.sampleRate) == deviceSpec.freq) {
-        SDL_QueueAudio(device, format.samples, format.sampleBytes);
+        SDL_QueueAudio(opened, format.samples, format.sampleBytes);
         return;
     }
     SDL_AudioStream* stream = SDL_NewAudioStream(SampleFormat(format), Uint8(format.channels), int(format.sampleRate),
@@ -91,11 +106,12 @@ void PlayClip(const unsigned char* wavBytes) {
     if (SDL_AudioStreamPut(stream, format.samples, int(format.sampleBytes)) == 0 && SDL_AudioStreamFlush(stream) == 0) {
         converted.resize(std::size_t(SDL_AudioStreamAvailable(stream)));
         const int got = SDL_AudioStreamGet(stream, converted.data(), int(converted.size()));
-        if (got > 0) SDL_QueueAudio(device, converted.data(), Uint32(got));
+        if (got > 0) SDL_QueueAudio(opened, converted.data(), Uint32(got));
     }
     SDL_FreeAudioStream(stream);
 }
 
 void StopClips() {
-    if (device != 0) SDL_ClearQueuedAudio(device);
+    const SDL_AudioDeviceID opened = device.load(std::memory_order_acquire);
+    if (opened != 0) SDL_ClearQueuedAudio(opened);
 }

@@ -3,7 +3,9 @@
 // at the very end, after the sounds are released.
 #pragma once
 
-// Starts SDL audio on its own and opens a device in the clips' format. On any
-// failure the game stays silent: PlayClip then does nothing.
+// Starts SDL audio on its own and opens a device in the clips' format, in the
+// background: clips play once it is open. On any failure the game stays
+// silent: PlayClip then does nothing.
 void OpenClipDevice();
+// Waits for the opening to finish, then closes the device.
 void CloseClipDevice();

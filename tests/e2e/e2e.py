@@ -459,6 +459,32 @@ def sound_clips():
         os.unlink(capture)
 
 
+def message_box_dismissals():
+    # The native box closes on Esc, a click on its button (bottom right) and a
+    # close request too, not only on Enter; each time the game then ends with 0.
+    check(NATIVE, "the native message box needs the native game")
+    folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
+    try:
+        shutil.copy(os.path.join(BIN, GAME), folder)
+        for how in ("Escape", "button", "close"):
+            process = wine(os.path.join(folder, GAME), cwd=folder)
+            box = wait_for_window("Kolvex\" 警告", process=process)
+            if how == "button":
+                geometry = dict(line.split("=", 1) for line in
+                                run("xdotool", "getwindowgeometry", "--shell", box).stdout.split())
+                x = int(geometry["X"]) + int(geometry["WIDTH"]) - 40
+                y = int(geometry["Y"]) + int(geometry["HEIGHT"]) - 25
+                run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+            elif how == "close":
+                send_close_request(box)
+            else:
+                keys(box, how)
+            code = wait_exit(process)
+            check(code == 0, f"exit code {code} after the box was dismissed with {how}, expected 0")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def installed_package():
     """What a player does with the .deb: install it, start the game the way the
     menu entry does, play to the menu's Quit, remove it, and find nothing left."""
@@ -505,6 +531,7 @@ SCENARIOS = {
     "oversize_picture": oversize_picture,
     "bad_sounds": bad_sounds,
     "sound_clips": sound_clips,
+    "message_box_dismissals": message_box_dismissals,
     "installed_package": installed_package,
 }
 

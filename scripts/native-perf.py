@@ -1,0 +1,134 @@
+#!/usr/bin/python3
+"""The native game's performance in one run, as ratios: launch to first buffer
+swap of kolvex against a minimal SDL GL window (median of 7 each, goal 1.2 or
+below), and frames per second on the menu, play, help and credits screens
+against play. Builds the linux preset's game and helpers, holds the build
+lock (nothing else runs meanwhile) and uses a private Xvfb."""
+
+import mmap
+import os
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BIN = os.path.join(ROOT, "build", "linux", "bin")
+os.environ.update(KOLVEX_PROGRAM="native", KOLVEX_BIN=BIN)
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+
+import e2e  # noqa: E402
+
+GAME = os.path.join(BIN, "kolvex")
+YARDSTICK = os.path.join(BIN, "minimal_window_sdl")
+COUNTER = os.path.join(BIN, "libswap_counter_sdl.so")
+LAUNCHES = 7
+SECONDS_PER_SCREEN = 3.0
+
+
+class SwapRecord:
+    """The swap counter's shared file: first swap (monotonic ns) and swaps so far."""
+
+    def __init__(self):
+        handle, self.path = tempfile.mkstemp(prefix="kolvex-swaps-", dir="/dev/shm")
+        os.write(handle, bytes(16))
+        self.map = mmap.mmap(handle, 16)
+        os.close(handle)
+
+    def reset(self):
+        self.map[:] = bytes(16)
+
+    def first_swap_ns(self):
+        return struct.unpack_from("<Q", self.map, 0)[0]
+
+    def swaps(self):
+        return struct.unpack_from("<Q", self.map, 8)[0]
+
+
+def launch(program, record, end_at_first_swap):
+    env = dict(os.environ, LD_PRELOAD=COUNTER, KOLVEX_SWAP_RECORD=record.path)
+    if end_at_first_swap:
+        env["KOLVEX_SWAP_EXIT"] = "1"
+    record.reset()
+    start = time.monotonic_ns()
+    process = subprocess.Popen([program], cwd=BIN, env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return start, process
+
+
+def launch_ms(program, record):
+    start, process = launch(program, record, True)
+    process.wait(timeout=30)
+    first = record.first_swap_ns()
+    e2e.check(first != 0, f"{os.path.basename(program)} ended without a swap ({process.returncode})")
+    return (first - start) / 1e6
+
+
+def frames_per_second(record):
+    swaps, start = record.swaps(), time.monotonic()
+    time.sleep(SECONDS_PER_SCREEN)
+    return (record.swaps() - swaps) / (time.monotonic() - start)
+
+
+def screen_rates(record):
+    _, process = launch(GAME, record, False)
+    try:
+        window = e2e.wait_for_window("^Kolvex$", process=process)
+        time.sleep(1.0)
+        rates = {"menu": frames_per_second(record)}
+        # The credits picture shows while Q and V are held.
+        e2e.run("xdotool", "windowfocus", "--sync", window)
+        e2e.run("xdotool", "keydown", "q", "keydown", "v")
+        time.sleep(0.3)
+        rates["credits"] = frames_per_second(record)
+        e2e.run("xdotool", "keyup", "v", "keyup", "q")
+        e2e.keys(window, "Escape")
+        time.sleep(0.3)
+        rates["play"] = frames_per_second(record)
+        # Back to the menu, down to its third entry.
+        e2e.keys(window, "Escape", "Down", "Down", "Return")
+        time.sleep(0.3)
+        rates["help"] = frames_per_second(record)
+        return rates
+    finally:
+        process.kill()
+        process.wait()
+
+
+def main():
+    if not os.environ.get("KOLVEX_LOCK_HELD"):
+        os.execv(os.path.join(ROOT, "scripts", "locked"), [os.path.join(ROOT, "scripts", "locked"), *sys.argv])
+    quiet = dict(stdout=subprocess.DEVNULL, cwd=ROOT, check=True)
+    subprocess.run(["cmake", "--preset", "linux"], **quiet)
+    subprocess.run(["cmake", "--build", "--preset", "linux", "--target", "kolvex", "minimal_window_sdl",
+                    "swap_counter_sdl"], **quiet)
+
+    display = e2e.private_display()
+    record = SwapRecord()
+    try:
+        # Alternating, so both programs see the same machine.
+        yardstick, game = [], []
+        for _ in range(LAUNCHES):
+            yardstick.append(launch_ms(YARDSTICK, record))
+            game.append(launch_ms(GAME, record))
+        ratio = statistics.median(game) / statistics.median(yardstick)
+        print(f"launch to first swap, median of {LAUNCHES}: minimal SDL GL window "
+              f"{statistics.median(yardstick):.0f} ms, kolvex {statistics.median(game):.0f} ms")
+        print(f"  kolvex / minimal window: {ratio:.2f} (goal 1.2 or below)")
+        print("  minimal window (ms): " + " ".join(f"{t:.0f}" for t in yardstick))
+        print("  kolvex (ms):         " + " ".join(f"{t:.0f}" for t in game))
+
+        rates = screen_rates(record)
+        print(f"frames per second over {SECONDS_PER_SCREEN:.0f} s each, and the ratio to play:")
+        for screen in ("menu", "play", "help", "credits"):
+            print(f"  {screen:8} {rates[screen]:7.1f} fps  {rates[screen] / rates['play']:.2f}")
+    finally:
+        os.unlink(record.path)
+        display.kill()
+        display.wait()
+
+
+if __name__ == "__main__":
+    main()
