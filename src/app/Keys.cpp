@@ -60,6 +60,15 @@ void ToggleMenu() {
 
 }  // namespace
 
+void SetStartValues() {
+    gameState.menuOpen = true;
+    gameState.spinAngle = 0.0f;
+    gameState.menuChoice = kMenuClassic;
+    gameState.helpOpen = false;
+    gameState.challengeMode = false;
+    gameState.fieldVisible = true;
+}
+
 bool MarkKey(std::uintptr_t virtualKey, bool down) {
     if (virtualKey >= sizeof gameState.keyDown) return false;
     gameState.keyDown[virtualKey] = down ? 1 : 0;

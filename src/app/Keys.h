@@ -25,6 +25,10 @@ constexpr std::uint8_t kMenuQuit = 4;
 
 void HandleKeys();
 
+// The menu's start-up values, set by the program entry before the first game:
+// the menu open on entry 1 over a classic game with the field shown.
+void SetStartValues();
+
 // Marks a key pressed or released; false (and nothing marked) for codes of
 // 256 and above, which only come from programs posting made-up messages.
 bool MarkKey(std::uintptr_t virtualKey, bool down);

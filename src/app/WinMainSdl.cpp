@@ -16,19 +16,6 @@
 #include "render/WindowSdl.h"
 #include "state/GameState.h"
 
-namespace {
-
-void SetStartValues() {
-    gameState.menuOpen = true;
-    gameState.spinAngle = 0.0f;
-    gameState.menuChoice = kMenuClassic;
-    gameState.helpOpen = false;
-    gameState.challengeMode = false;
-    gameState.fieldVisible = true;
-}
-
-}  // namespace
-
 int main(int, char**) {
     std::atomic_ref<bool>(gameState.quitRequested).store(false);
     gameState.windowInactive = false;

@@ -11,19 +11,6 @@
 #include "render/WindowWin32.h"
 #include "state/GameState.h"
 
-namespace {
-
-void SetStartValues() {
-    gameState.menuOpen = true;
-    gameState.spinAngle = 0.0f;
-    gameState.menuChoice = kMenuClassic;
-    gameState.helpOpen = false;
-    gameState.challengeMode = false;
-    gameState.fieldVisible = true;
-}
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::atomic_ref<bool>(gameState.quitRequested).store(false);
     gameState.windowInactive = false;

@@ -31,6 +31,11 @@ extern GLFont glFont;
 // alignment is 1: the help screen builds on exactly that.
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue);
 
+// DrawGLText's OpenGL half, shared by every side: `rows` holds `height` rows of
+// `width` bits each, padded to whole bytes, bottom row first, 1 = ink.
+void DrawTextBitmap(int width, int height, const unsigned char* rows, float x, float y, float red, float green,
+                    float blue);
+
 #ifdef _WIN32
 // The game font from glFont's parameters: "Terminal" with the GB2312 charset,
 // so the mapper picks a face that has the Chinese glyphs. Start-up stores it

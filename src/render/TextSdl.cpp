@@ -146,31 +146,8 @@ TextBitmap RasteriseText(const char16_t* text, int length) {
 }
 
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
-    GLboolean lightingWasOn = GL_FALSE;
-    GLboolean texturingWasOn = GL_FALSE;
-    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
-    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
-
-    // The identity is what gets pushed, so the caller finds the identity afterwards.
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -10.0f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-
     const TextBitmap bitmap = RasteriseText(text, length);
-    // Before glRasterPos: the raster position takes the current colour for glBitmap.
-    glColor3f(red, green, blue);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    // Outside the view the raster position is invalid and glBitmap draws nothing.
-    glRasterPos2f(x, y);
     // The padded width: the extra columns are 0 bits and leave the frame alone.
-    static const GLubyte kNoRows = 0;
-    glBitmap(bitmap.stride, bitmap.height, 0.0f, 0.0f, 0.0f, 0.0f, bitmap.rows.empty() ? &kNoRows : bitmap.rows.data());
-
-    if (lightingWasOn) glEnable(GL_LIGHTING);
-    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glPopMatrix();
+    DrawTextBitmap(bitmap.stride, bitmap.height, bitmap.rows.empty() ? nullptr : bitmap.rows.data(), x, y, red, green,
+                   blue);
 }

@@ -23,20 +23,6 @@ HFONT CreateGameFont() {
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
     const wchar_t* wideText = reinterpret_cast<const wchar_t*>(text);
     HDC memoryDC = CreateCompatibleDC(nullptr);
-
-    GLboolean lightingWasOn = GL_FALSE;
-    GLboolean texturingWasOn = GL_FALSE;
-    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
-    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
-
-    // The identity is what gets pushed, so the caller finds the identity afterwards.
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -10.0f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-
     SelectObject(memoryDC, gameState.hFont);
     SIZE extent{};
     GetTextExtentPoint32W(memoryDC, wideText, length, &extent);
@@ -44,8 +30,6 @@ void DrawGLText(const char16_t* text, int length, float x, float y, float red, f
     HGDIOBJ keptBitmap = SelectObject(memoryDC, textBitmap);
     SetBkColor(memoryDC, RGB(0, 0, 0));
     SetTextColor(memoryDC, RGB(255, 255, 255));
-    // Before glRasterPos: the raster position takes the current colour for glBitmap.
-    glColor3f(red, green, blue);
     SetBkMode(memoryDC, OPAQUE);
     TextOutW(memoryDC, 0, 0, wideText, length);
 
@@ -72,20 +56,11 @@ void DrawGLText(const char16_t* text, int length, float x, float y, float red, f
     auto* buffer = static_cast<unsigned char*>(std::calloc(bufferSize, 1));
     GetDIBits(memoryDC, textBitmap, 0, UINT(bitmap.bmHeight), buffer, reinterpret_cast<BITMAPINFO*>(&info),
               DIB_RGB_COLORS);
-
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    // Outside the view the raster position is invalid and glBitmap draws nothing.
-    glRasterPos2f(x, y);
     // The padded width: the extra columns are 0 bits and leave the frame alone.
-    glBitmap(GLsizei(stride), GLsizei(bitmap.bmHeight), 0.0f, 0.0f, 0.0f, 0.0f, buffer);
+    DrawTextBitmap(int(stride), int(bitmap.bmHeight), buffer, x, y, red, green, blue);
     std::free(buffer);
 
     SelectObject(memoryDC, keptBitmap);
     DeleteObject(textBitmap);
     DeleteDC(memoryDC);
-
-    if (lightingWasOn) glEnable(GL_LIGHTING);
-    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glPopMatrix();
 }

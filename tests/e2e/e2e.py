@@ -68,7 +68,11 @@ def wine(*args, cwd=BIN):
 def private_display():
     """A display of the native scenario's own, so no desktop or other run is in the picture."""
     read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+    # -noreset: when its last client leaves, an X server resets and refuses
+    # connections for a moment; the message box opens its window just after
+    # the game's closed, as the only client, and would find no display.
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                               "-noreset"],
                               pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     os.close(write)
@@ -546,6 +550,11 @@ if __name__ == "__main__":
         if not NATIVE:
             run("pkill", "-f", "Kolvex.exe")
         print(f"{name}: FAILED: {failure}")
+        for _, log in native_games:
+            with open(log, errors="replace") as f:
+                said = f.read().strip()
+            if said:
+                print(f"the game said:\n{said[-2000:]}")
         sys.exit(1)
     finally:
         end_native_games()

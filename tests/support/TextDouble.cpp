@@ -32,22 +32,5 @@ int BlockWidth(const char16_t* text, int length) {
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
     textCalls.push_back({std::u16string(text, std::size_t(length)), x, y, red, green, blue});
 
-    GLboolean lightingWasOn = GL_FALSE;
-    GLboolean texturingWasOn = GL_FALSE;
-    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
-    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -10.0f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glColor3f(red, green, blue);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glRasterPos2f(x, y);
-    glBitmap(BlockWidth(text, length), kLineHeight, 0.0f, 0.0f, 0.0f, 0.0f, kSolidRows.data());
-    if (lightingWasOn) glEnable(GL_LIGHTING);
-    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glPopMatrix();
+    DrawTextBitmap(BlockWidth(text, length), kLineHeight, kSolidRows.data(), x, y, red, green, blue);
 }
