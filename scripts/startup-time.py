@@ -59,7 +59,7 @@ def main():
     # (both programs make the same window at the same place) and leaves
     # neither program's files colder than the other's.
     process, window = e2e.start_game()
-    _, origin = e2e.client_origin()
+    _, origin = e2e.client_origin(window)
     e2e.quit_from_menu(process, window)
     programs = {
         "Kolvex.exe": ("^Kolvex$", e2e.quit_from_menu),
