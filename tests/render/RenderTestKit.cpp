@@ -169,3 +169,40 @@ void RenderTest::UseArchive(const std::vector<morvane::WriterEntry>& entries) {
     OpenTestContext();
     ResizeScene(kFrameWidth, kFrameHeight);
 }
+
+LitPixels ScanLitPixels() {
+    std::vector<unsigned char> rgb(std::size_t(kFrameWidth) * kFrameHeight * 3);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    LitPixels lit;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const unsigned char* p = &rgb[(std::size_t(y) * kFrameWidth + x) * 3];
+            lit.black += p[0] < 40 && p[1] < 40 && p[2] < 40;
+            if (p[0] < 200 || p[1] < 200 || p[2] < 200) continue;
+            lit.count += 1;
+            lit.perRow[y] += 1, lit.perColumn[x] += 1;
+            lit.minX = std::min(lit.minX, x), lit.maxX = std::max(lit.maxX, x);
+            lit.minY = std::min(lit.minY, y), lit.maxY = std::max(lit.maxY, y);
+        }
+    }
+    return lit;
+}
+
+void ExpectNoticeAtItsProjectedPoint(const std::string& shotName) {
+    DrawGLText(u"声音关闭[M]键切换", 10, -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
+    SaveShot(shotName);
+    const LitPixels lit = ScanLitPixels();
+    const ScreenPoint start = Project(-5.5f, 3.6f, -10.0f);
+    EXPECT_GT(lit.count, 150);
+    EXPECT_EQ(lit.black, 0);
+    EXPECT_GE(lit.minX, start.x);
+    EXPECT_LE(lit.minX, start.x + 4);
+    EXPECT_GE(lit.minY, start.y);
+    EXPECT_LE(lit.minY, start.y + 6);
+    // One line of 14-pixel characters: seven wide ones and "[M]".
+    EXPECT_LE(lit.maxY, start.y + 20);
+    EXPECT_GE(lit.maxX, start.x + 100);
+    EXPECT_LE(lit.maxX, start.x + 10 * 16);
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -59,3 +60,16 @@ protected:
     std::filesystem::path folder;
     std::filesystem::path startFolder;
 };
+
+// What a text test reads back from a grey frame: pixels lit white by glyphs
+// (and their extent, per row and column), and black ones (a background box).
+struct LitPixels {
+    int count = 0, black = 0;
+    int minX = kFrameWidth, minY = kFrameHeight, maxX = -1, maxY = -1;
+    std::map<int, int> perRow, perColumn;
+};
+LitPixels ScanLitPixels();
+
+// Draws the sound-off notice where the frame puts it and checks that its
+// glyphs start just right of and above the projected point, on one line.
+void ExpectNoticeAtItsProjectedPoint(const std::string& shotName);

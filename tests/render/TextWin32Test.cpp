@@ -15,11 +15,6 @@ namespace {
 
 const char16_t kNotice[] = u"声音关闭[M]键切换";
 
-struct LitPixels {
-    int count = 0, black = 0;
-    int minX = kFrameWidth, minY = kFrameHeight, maxX = -1, maxY = -1;
-};
-
 class GdiText : public RenderTest {
 protected:
     void SetUp() override {
@@ -30,53 +25,22 @@ protected:
         glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
-    static LitPixels Scan() {
-        std::vector<unsigned char> rgb(std::size_t(kFrameWidth) * kFrameHeight * 3);
-        glFinish();
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        LitPixels lit;
-        for (int y = 0; y < kFrameHeight; ++y) {
-            for (int x = 0; x < kFrameWidth; ++x) {
-                const unsigned char* p = &rgb[(std::size_t(y) * kFrameWidth + x) * 3];
-                lit.black += p[0] < 40 && p[1] < 40 && p[2] < 40;
-                if (p[0] < 200 || p[1] < 200 || p[2] < 200) continue;
-                lit.count += 1;
-                lit.minX = std::min(lit.minX, x), lit.maxX = std::max(lit.maxX, x);
-                lit.minY = std::min(lit.minY, y), lit.maxY = std::max(lit.maxY, y);
-            }
-        }
-        return lit;
-    }
 };
 
 TEST_F(GdiText, NoticeGlyphsStartJustRightOfAndAboveTheProjectedPoint) {
-    DrawGLText(kNotice, 10, -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
-    SaveShot("gdi-notice");
-    const LitPixels lit = Scan();
-    const ScreenPoint start = Project(-5.5f, 3.6f, -10.0f);
-    EXPECT_GT(lit.count, 150);
-    EXPECT_EQ(lit.black, 0);
-    EXPECT_GE(lit.minX, start.x);
-    EXPECT_LE(lit.minX, start.x + 4);
-    EXPECT_GE(lit.minY, start.y);
-    EXPECT_LE(lit.minY, start.y + 6);
-    // One line of 14-pixel characters: seven wide ones and "[M]".
-    EXPECT_LE(lit.maxY, start.y + 20);
-    EXPECT_GE(lit.maxX, start.x + 100);
-    EXPECT_LE(lit.maxX, start.x + 10 * 16);
+    ExpectNoticeAtItsProjectedPoint("gdi-notice");
 }
 
 TEST_F(GdiText, StartOutsideTheViewDrawsNothingAtAll) {
     // Just left of the view, and just above it: the rest of each line would be visible.
     DrawGLText(kNotice, 10, -5.6f, 3.6f, 1.0f, 1.0f, 1.0f);
     DrawGLText(kNotice, 10, 0.0f, 4.2f, 1.0f, 1.0f, 1.0f);
-    EXPECT_EQ(Scan().count, 0);
+    EXPECT_EQ(ScanLitPixels().count, 0);
 }
 
 TEST_F(GdiText, LineRunningPastTheRightEdgeIsClippedThere) {
     DrawGLText(kNotice, 10, 5.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-    const LitPixels lit = Scan();
+    const LitPixels lit = ScanLitPixels();
     EXPECT_GE(lit.minX, Project(5.0f, 0.0f, -10.0f).x);
     EXPECT_GE(lit.maxX, kFrameWidth - 4);
 }
