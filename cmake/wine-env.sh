@@ -4,7 +4,7 @@
 
 KOLVEX_ROOT=${KOLVEX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]:-$0}")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$KOLVEX_ROOT/build/wineprefix}
-export WINEDEBUG=-all
+export WINEDEBUG=${KOLVEX_WINEDEBUG:--all}
 export WINEARCH=win64
 export PATH="$PATH:/usr/lib/wine"
 
