@@ -190,8 +190,14 @@ LitPixels ScanLitPixels() {
     return lit;
 }
 
+namespace {
+
+const char16_t kNotice[] = u"声音关闭[M]键切换";
+
+}  // namespace
+
 void ExpectNoticeAtItsProjectedPoint(const std::string& shotName) {
-    DrawGLText(u"声音关闭[M]键切换", 10, -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
+    DrawGLText(kNotice, 10, -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
     SaveShot(shotName);
     const LitPixels lit = ScanLitPixels();
     const ScreenPoint start = Project(-5.5f, 3.6f, -10.0f);
@@ -205,4 +211,18 @@ void ExpectNoticeAtItsProjectedPoint(const std::string& shotName) {
     EXPECT_LE(lit.maxY, start.y + 20);
     EXPECT_GE(lit.maxX, start.x + 100);
     EXPECT_LE(lit.maxX, start.x + 10 * 16);
+}
+
+void ExpectNothingFromAStartOutsideTheView() {
+    // Just left of the view, and just above it: the rest of each line would be visible.
+    DrawGLText(kNotice, 10, -5.6f, 3.6f, 1.0f, 1.0f, 1.0f);
+    DrawGLText(kNotice, 10, 0.0f, 4.2f, 1.0f, 1.0f, 1.0f);
+    EXPECT_EQ(ScanLitPixels().count, 0);
+}
+
+void ExpectLineClippedAtTheRightEdge() {
+    DrawGLText(kNotice, 10, 5.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    const LitPixels lit = ScanLitPixels();
+    EXPECT_GE(lit.minX, Project(5.0f, 0.0f, -10.0f).x);
+    EXPECT_GE(lit.maxX, kFrameWidth - 4);
 }

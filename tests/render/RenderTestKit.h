@@ -70,6 +70,10 @@ struct LitPixels {
 };
 LitPixels ScanLitPixels();
 
-// Draws the sound-off notice where the frame puts it and checks that its
-// glyphs start just right of and above the projected point, on one line.
+// The text checks both sides' DrawGLText must pass, each on a grey frame:
+// the sound-off notice's glyphs start just right of and above the projected
+// point, on one line; a line started just outside the view draws nothing at
+// all; a line running past the right edge is clipped there.
 void ExpectNoticeAtItsProjectedPoint(const std::string& shotName);
+void ExpectNothingFromAStartOutsideTheView();
+void ExpectLineClippedAtTheRightEdge();

@@ -17,8 +17,6 @@
 
 namespace {
 
-const char16_t kNotice[] = u"声音关闭[M]键切换";
-
 class SdlText : public RenderTest {
 protected:
     void SetUp() override {
@@ -63,17 +61,11 @@ TEST_F(SdlText, GlyphsAreUprightAndUnmirrored) {
 }
 
 TEST_F(SdlText, StartOutsideTheViewDrawsNothingAtAll) {
-    // Just left of the view, and just above it: the rest of each line would be visible.
-    DrawGLText(kNotice, 10, -5.6f, 3.6f, 1.0f, 1.0f, 1.0f);
-    DrawGLText(kNotice, 10, 0.0f, 4.2f, 1.0f, 1.0f, 1.0f);
-    EXPECT_EQ(ScanLitPixels().count, 0);
+    ExpectNothingFromAStartOutsideTheView();
 }
 
 TEST_F(SdlText, LineRunningPastTheRightEdgeIsClippedThere) {
-    DrawGLText(kNotice, 10, 5.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-    const LitPixels lit = ScanLitPixels();
-    EXPECT_GE(lit.minX, Project(5.0f, 0.0f, -10.0f).x);
-    EXPECT_GE(lit.maxX, kFrameWidth - 4);
+    ExpectLineClippedAtTheRightEdge();
 }
 
 TEST(SdlMessageBox, WithNoDisplayTheMessageGoesToStandardError) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-const char16_t kNotice[] = u"声音关闭[M]键切换";
-
 class GdiText : public RenderTest {
 protected:
     void SetUp() override {
@@ -32,17 +30,11 @@ TEST_F(GdiText, NoticeGlyphsStartJustRightOfAndAboveTheProjectedPoint) {
 }
 
 TEST_F(GdiText, StartOutsideTheViewDrawsNothingAtAll) {
-    // Just left of the view, and just above it: the rest of each line would be visible.
-    DrawGLText(kNotice, 10, -5.6f, 3.6f, 1.0f, 1.0f, 1.0f);
-    DrawGLText(kNotice, 10, 0.0f, 4.2f, 1.0f, 1.0f, 1.0f);
-    EXPECT_EQ(ScanLitPixels().count, 0);
+    ExpectNothingFromAStartOutsideTheView();
 }
 
 TEST_F(GdiText, LineRunningPastTheRightEdgeIsClippedThere) {
-    DrawGLText(kNotice, 10, 5.0f, 0.0f, 1.0f, 1.0f, 1.0f);
-    const LitPixels lit = ScanLitPixels();
-    EXPECT_GE(lit.minX, Project(5.0f, 0.0f, -10.0f).x);
-    EXPECT_GE(lit.maxX, kFrameWidth - 4);
+    ExpectLineClippedAtTheRightEdge();
 }
 
 TEST(GameFont, GLFontDestructorDeletesTheFont) {
