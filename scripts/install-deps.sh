@@ -9,12 +9,13 @@ set -eu
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-package=(dpkg-dev lintian python3-pil)
+package=(dpkg-dev lintian python3-pil appstream desktop-file-utils)
 all=("${linux[@]}" "${headless[@]}" "${package[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386 x11-utils
     libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs
     python3-pil zip clang-14 libclang-rt-14-dev
-    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 procps)
+    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 procps
+    openbox wmctrl wixl icoutils)
 packages=()
 for need in "${@:-all}"; do
     case $need in
