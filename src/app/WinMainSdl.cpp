@@ -32,14 +32,21 @@ int main(int, char**) {
     OpenClipDevice();
     std::thread timerThread = StartTimerThread();
 
-    // No frame cap: after the queue is empty a frame is drawn at once. The
-    // loop stops right after the event that asked to quit, whose parameter
-    // (13 for the Enter that chose Quit, 0 for a close) is the exit code.
+    // After the queue is empty a frame is drawn, at the display's pace where
+    // the driver gives vsync. The loop stops right after the event that asked
+    // to quit, whose parameter (13 for the Enter that chose Quit, 0 for a
+    // close) is the exit code.
     std::uintptr_t lastParameter = 0;
     while (!QuitRequested()) {
         SDL_Event event;
         while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
         if (QuitRequested()) break;
+        if (!WindowShowing()) {
+            // Minimised or hidden: no frames, just sleep until something
+            // happens. The timer thread runs on; the focus loss paused the game.
+            if (SDL_WaitEvent(&event) != 0) lastParameter = HandleWindowEvent(event);
+            continue;
+        }
         PresentFrame();
     }
 

@@ -8,16 +8,30 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <unordered_map>
+
 #include "render/GL.h"
 #include "render/Text.h"
-
-GLFont glFont;
 
 namespace {
 
 TTF_Font* gameFont = nullptr;
+// The pixel size lines are rasterised at; 0 until a scale is set: the font's own.
+int textPixels = 0;
+
+// Lines already rasterised at textPixels. The game draws a small, fixed set of
+// lines (the help screen's 18 every frame), so this stays small; the bound is
+// only against a caller that draws ever new text.
+std::unordered_map<std::u16string, TextBitmap> drawnLines;
+constexpr std::size_t kMostDrawnLines = 256;
 
 }  // namespace
+
+// After the kept lines: it is destroyed first, and its destructor still clears them.
+GLFont glFont;
 
 GLFont::~GLFont() {
     // Runs at process exit, like the Windows font's deletion.
@@ -62,12 +76,13 @@ std::string MatchGameFace(int* index) {
 
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
+    drawnLines.clear();  // what was kept without a font is empty
     int index = 0;
     const std::string file = MatchGameFace(&index);
     if (file.empty() || TTF_Init() != 0) return false;
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
     // what GDI's negative height asks for (the character, not the cell).
-    gameFont = TTF_OpenFontIndex(file.c_str(), -glFont.height, index);
+    gameFont = TTF_OpenFontIndex(file.c_str(), textPixels == 0 ? -glFont.height : textPixels, index);
     if (gameFont == nullptr) {
         TTF_Quit();
         return false;
@@ -80,6 +95,7 @@ bool OpenGameFont() {
 }
 
 void CloseGameFont() {
+    drawnLines.clear();
     if (gameFont == nullptr) return;
     TTF_CloseFont(gameFont);
     gameFont = nullptr;
@@ -145,8 +161,24 @@ TextBitmap RasteriseText(const char16_t* text, int length) {
     return bitmap;
 }
 
+void SetTextScale(double scale) {
+    const int pixels = std::max(1, int(std::lround(-glFont.height * scale)));
+    if (pixels == (textPixels == 0 ? -glFont.height : textPixels)) return;
+    textPixels = pixels;
+    drawnLines.clear();
+    if (gameFont != nullptr) TTF_SetFontSize(gameFont, pixels);
+}
+
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
-    const TextBitmap bitmap = RasteriseText(text, length);
+    if (length < 0) length = 0;
+    std::u16string line(text, std::size_t(length));
+    auto drawn = drawnLines.find(line);
+    if (drawn == drawnLines.end()) {
+        if (drawnLines.size() >= kMostDrawnLines) drawnLines.clear();
+        TextBitmap bitmap = RasteriseText(text, length);
+        drawn = drawnLines.emplace(std::move(line), std::move(bitmap)).first;
+    }
+    const TextBitmap& bitmap = drawn->second;
     // The padded width: the extra columns are 0 bits and leave the frame alone.
     DrawTextBitmap(bitmap.stride, bitmap.height, bitmap.rows.empty() ? nullptr : bitmap.rows.data(), x, y, red, green,
                    blue);

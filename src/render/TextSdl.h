@@ -24,5 +24,11 @@ struct TextBitmap {
 };
 TextBitmap RasteriseText(const char16_t* text, int length);
 
+// The size the window shows the 800 x 600 picture at, as a factor: text is
+// rasterised at that many times the font's height, so a full-screen picture
+// gets sharp glyphs of the right size. 1 (the start) is the Windows size.
+// Lines drawn at one size are kept and drawn again without rasterising.
+void SetTextScale(double scale);
+
 // UTF-8 of `length` UTF-16 units; an unpaired surrogate becomes U+FFFD.
 std::string Utf8FromUtf16(const char16_t* text, int length);

@@ -1,19 +1,23 @@
 // The native game window: SDL2 window, legacy OpenGL context and the game's
-// icon, failures reported with the Windows build's texts and captions, and
-// the events that WindowProc's seven messages stand for. Main thread only;
-// key events and frames hold the lock.
+// icon, failures reported with the Windows build's texts and captions, the
+// events that WindowProc's seven messages stand for, and the picture fitted
+// to any window size or full screen. Main thread only; key events and frames
+// hold the lock.
 #include "render/WindowSdl.h"
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
 #include "app/KeyTableSdl.h"
 #include "app/Keys.h"
+#include "render/GL.h"
 #include "render/MessageBoxSdl.h"
 #include "render/Render.h"
+#include "render/TextSdl.h"
 #include "state/GameState.h"
 
 // The game's icon file as the art generator makes it, carried inside the program.
@@ -69,6 +73,39 @@ SDL_Surface* LoadIcon() {
     return nullptr;
 }
 
+// The 800 x 600 picture at the largest 4:3 size the drawable area holds,
+// centred; the frame's clear leaves the rest black. The scene is projected
+// for that rectangle, so it is drawn at the screen's own resolution, and the
+// text is rasterised to match.
+void FitPicture() {
+    int width = kWidth;
+    int height = kHeight;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    if (width <= 0 || height <= 0) return;
+    int fittedWidth = width;
+    int fittedHeight = int(std::int64_t{width} * kHeight / kWidth);
+    if (fittedHeight > height) {
+        fittedHeight = height;
+        fittedWidth = int(std::int64_t{height} * kWidth / kHeight);
+    }
+    ResizeScene(fittedWidth, fittedHeight);
+    glViewport((width - fittedWidth) / 2, (height - fittedHeight) / 2, fittedWidth, fittedHeight);
+    SetTextScale(double(fittedHeight) / kHeight);
+}
+
+// Alt+Enter and F11 switch between the window and desktop full screen; the
+// game never sees them. SDL gives the window back its size and place.
+bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode sym = key.keysym.sym;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0 && (key.keysym.mod & (KMOD_CTRL | KMOD_GUI)) == 0;
+    return sym == SDLK_F11 || (alt && (sym == SDLK_RETURN || sym == SDLK_KP_ENTER));
+}
+
+void ToggleFullScreen() {
+    const bool full = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 void SetFocusFlags(bool active) {
     std::lock_guard<std::mutex> hold(gameStateLock);
     gameState.windowInactive = !active;
@@ -101,7 +138,8 @@ bool CreateGLWindow() {
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0)
         return Fail(u"不能设置像素格式,程序错误.");
 
-    window = SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    window =
+        SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) return Fail(u"不能创建窗口,程序错误.");
     if (SDL_Surface* icon = LoadIcon()) {
         SDL_SetWindowIcon(window, icon);
@@ -111,6 +149,10 @@ bool CreateGLWindow() {
     context = SDL_GL_CreateContext(window);
     if (context == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.");
     if (SDL_GL_MakeCurrent(window, context) != 0) return Fail(u"不能激活当前的渲染描述表,程序错误.");
+
+    // Frames at the display's pace: adaptive where the driver has it. Not
+    // getting either is no failure (a virtual display has neither).
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
 
     SDL_RaiseWindow(window);
     // Keys are all the game reads: no composition, no text events.
@@ -125,6 +167,7 @@ bool CreateGLWindow() {
 }
 
 void KillGLWindow() {
+    SetTextScale(1.0);  // a message box after this shows the font at its own size
     if (context != nullptr) {
         if (SDL_GL_MakeCurrent(window, nullptr) != 0) ShowProblem(u"释放DC或RC失败,请按确定后继续.");
         SDL_GL_DeleteContext(context);
@@ -144,6 +187,10 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (IsFullScreenToggle(event.key)) {
+                if (event.type == SDL_KEYDOWN && event.key.repeat == 0) ToggleFullScreen();
+                return 0;
+            }
             const SDL_Keysym& key = event.key.keysym;
             const std::uint8_t virtualKey = VirtualKeyFromSdl(key.sym, key.scancode, key.mod);
             if (virtualKey == 0 || IsSystemKeySdl(virtualKey, key.mod)) return virtualKey;
@@ -156,7 +203,7 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    ResizeScene(event.window.data1, event.window.data2);
+                    FitPicture();
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     SetFocusFlags(true);
@@ -178,6 +225,10 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
         default:
             return 0;
     }
+}
+
+bool WindowShowing() {
+    return window != nullptr && (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
 void PresentFrame() {

@@ -17,6 +17,8 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event);
 
 // One frame drawn under the lock, swapped outside it.
 void PresentFrame();
+// False while the window is minimised or hidden: there is nothing to draw for.
+bool WindowShowing();
 
 // The game's message boxes (problem and warning captions).
 void ShowProblem(const char16_t* text);

@@ -65,13 +65,13 @@ def wine(*args, cwd=BIN):
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def private_display():
+def private_display(size="1024x768"):
     """A display of the native scenario's own, so no desktop or other run is in the picture."""
     read, write = os.pipe()
     # -noreset: when its last client leaves, an X server resets and refuses
     # connections for a moment; the message box opens its window just after
     # the game's closed, as the only client, and would find no display.
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", size + "x24", "-nolisten", "tcp",
                                "-noreset"],
                               pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
@@ -81,6 +81,17 @@ def private_display():
     check(number != "", "Xvfb did not start")
     os.environ["DISPLAY"] = ":" + number
     return server
+
+
+def window_manager():
+    """openbox on the display: frames, focus, maximise, full screen and minimise as on a desktop."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    deadline = time.time() + 10
+    while run("wmctrl", "-m").returncode != 0:
+        check(time.time() < deadline and manager.poll() is None, "openbox did not start")
+        time.sleep(0.1)
+    return manager
 
 
 def send_close_request(window):
@@ -164,12 +175,15 @@ def keys(window, *names):
     run("xdotool", "key", "--delay", "60", *names)
 
 
-def screenshot(origin, name):
+def screenshot(origin, name, size=(800, 600)):
+    """The client area at origin; with origin None, the whole screen."""
     path = os.path.join(tempfile.gettempdir(), f"kolvex-e2e-{name}.png")
     run("import", "-window", "root", path)
     image = Image.open(path).convert("RGB")
+    if origin is None:
+        return image
     x, y = origin
-    return image.crop((x, y, x + 800, y + 600))
+    return image.crop((x, y, x + size[0], y + size[1]))
 
 
 def lit_fraction(image, box, threshold=60):
@@ -177,6 +191,51 @@ def lit_fraction(image, box, threshold=60):
     region = image.crop(box)
     pixels = list(region.getdata())
     return sum(1 for p in pixels if max(p) > threshold) / max(1, len(pixels))
+
+
+def client_size(window):
+    """Client area size, its origin on the screen (also inside a window manager's
+    frame), and whether it is shown."""
+    info = dict(line.strip().split(":", 1) for line in run("xwininfo", "-id", window).stdout.splitlines()
+                if ":" in line)
+    number = lambda key: int(info[key].strip())
+    return ((number("Width"), number("Height")), (number("Absolute upper-left X"), number("Absolute upper-left Y")),
+            info["Map State"].strip() == "IsViewable")
+
+
+def wait_client_size(window, wanted, timeout=10):
+    """Waits until the window is shown with a client area of `wanted` (a size,
+    or a test of one) and has settled; returns size and origin."""
+    fits = wanted if callable(wanted) else lambda size: size == wanted
+    deadline = time.time() + timeout
+    while True:
+        size, _, shown = client_size(window)
+        if shown and fits(size):
+            break
+        check(time.time() < deadline, f"client area stayed {size}" + ("" if shown else ", not shown"))
+        time.sleep(0.1)
+    time.sleep(0.5)  # the window manager's animation done, a frame or two drawn at the new size
+    size, origin, _ = client_size(window)
+    return size, origin
+
+
+def picture_box(box, size, origin):
+    """Where a box of the 800 x 600 picture lands, in screen pixels, when the
+    window's client area of `size` shows the picture scaled to its largest
+    centred 4:3 rectangle."""
+    scale = min(size[0] / 800, size[1] / 600)
+    x = origin[0] + (size[0] - round(800 * scale)) // 2
+    y = origin[1] + (size[1] - round(600 * scale)) // 2
+    return tuple(round(v * scale) + (x if i % 2 == 0 else y) for i, v in enumerate(box))
+
+
+def ink_rows(image, box, threshold=40):
+    """Height in pixels from the first to the last row in box with anything drawn."""
+    region = image.crop(box)
+    width, height = region.size
+    pixels = region.load()
+    rows = [y for y in range(height) if any(max(pixels[x, y]) > threshold for x in range(width))]
+    return rows[-1] - rows[0] + 1 if rows else 0
 
 
 def wait_exit(process, timeout=20):
@@ -359,6 +418,90 @@ def close_with_alt_f4():
     check(code == 0xF060 & 0xFF, f"exit code {code} after Alt+F4, expected {0xF060 & 0xFF}")
 
 
+# The help screen's first line, "Kolvex", alone in its rows of the picture.
+HELP_TITLE = (300, 50, 500, 95)
+
+
+def full_screen():
+    # The window opens as on Windows; F11 or Alt+Enter fills the screen with
+    # the picture scaled to 4:3 between black bars, drawn and lettered at the
+    # screen's resolution, and gives the window back; maximise fits it too.
+    check(NATIVE, "full screen is the native game's")
+    process, window = start_game()
+    size, origin = wait_client_size(window, (800, 600))
+    keys(window, "Down", "Down", "Return")  # the help screen
+    time.sleep(0.5)
+    title = ink_rows(screenshot(None, "help-window"), picture_box(HELP_TITLE, size, origin))
+
+    keys(window, "F11")
+    size, origin = wait_client_size(window, (1920, 1080))
+    shot = screenshot(None, "help-full-screen")
+    scaled_title = ink_rows(shot, picture_box(HELP_TITLE, size, origin))
+    check(title > 0 and scaled_title >= 1.6 * title, f"help title {title} px high in the window, {scaled_title} full screen")
+    for bar in ((0, 0, 240, 1080), (1680, 0, 1920, 1080)):
+        check(lit_fraction(shot, bar, threshold=8) == 0, f"the bar {bar} is not black")
+
+    keys(window, "Escape", "Escape")  # play, then the menu
+    time.sleep(0.5)
+    menu = lit_fraction(screenshot(None, "menu-full-screen"), picture_box(MENU_BANNERS, size, origin))
+    check(menu > 0.3, f"menu banners not at their scaled place ({menu:.2f} lit)")
+
+    # With Left held in play, the toggles are not key presses: the piece stays put.
+    keys(window, "Escape")
+    time.sleep(0.3)
+    run("xdotool", "keydown", "Left")
+    time.sleep(0.2)
+    top = picture_box((WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24), size, origin)
+    before = leftmost_lit(screenshot(None, "left-held"), top)
+    run("xdotool", "key", "--delay", "200", "F11", "alt+Return", "alt+Return")
+    size, origin = wait_client_size(window, (800, 600))
+    run("xdotool", "key", "--delay", "200", "alt+Return")
+    size, origin = wait_client_size(window, (1920, 1080))
+    after = leftmost_lit(screenshot(None, "left-still-held"), top)
+    run("xdotool", "keyup", "Left")
+    check(before is not None and before == after, f"the piece moved from {before} to {after} on the toggles")
+
+    keys(window, "F11")
+    size, origin = wait_client_size(window, (800, 600))
+    run("wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz")
+    size, origin = wait_client_size(window, lambda s: s[0] > 1000 and s[1] > 800)
+    keys(window, "Escape")
+    time.sleep(0.5)
+    shot = screenshot(None, "menu-maximised")
+    menu = lit_fraction(shot, picture_box(MENU_BANNERS, size, origin))
+    check(menu > 0.3, f"menu banners not at their place in the maximised window ({menu:.2f} lit)")
+    left = picture_box((0, 0, 0, 600), size, origin)
+    if left[0] - origin[0] >= 4:
+        check(lit_fraction(shot, (origin[0], origin[1], left[0] - 1, origin[1] + size[1]), threshold=8) == 0,
+              "the maximised window's bar is not black")
+    check(quit_from_menu(process, window) == 13, "quit did not end with 13")
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def minimised_idle():
+    # Minimised, the game draws nothing and waits: under 5% of one core.
+    check(NATIVE, "the idle wait is the native game's")
+    process, window = start_game()
+    time.sleep(1.0)
+    run("xdotool", "windowminimize", "--sync", window)
+    time.sleep(1.0)
+    used, start = cpu_seconds(process.pid), time.monotonic()
+    time.sleep(4.0)
+    share = (cpu_seconds(process.pid) - used) / (time.monotonic() - start)
+    check(share < 0.05, f"{share:.1%} of a core while minimised")
+    run("xdotool", "windowactivate", "--sync", window)
+    _, origin = wait_client_size(window, (800, 600))
+    time.sleep(1.0)
+    menu = lit_fraction(screenshot(origin, "restored"), MENU_BANNERS)
+    check(menu > 0.3, f"nothing drawn after the window came back ({menu:.2f} lit)")
+    check(quit_from_menu(process, window) == 13, "quit did not end with 13")
+
+
 def broken_archive(make_archive, name):
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     try:
@@ -537,11 +680,19 @@ SCENARIOS = {
     "sound_clips": sound_clips,
     "message_box_dismissals": message_box_dismissals,
     "installed_package": installed_package,
+    "full_screen": full_screen,
+    "minimised_idle": minimised_idle,
 }
+
+# Played on a screen of today's size with a real window manager.
+ON_A_DESKTOP = {"full_screen", "minimised_idle"}
 
 if __name__ == "__main__":
     name = sys.argv[1]
-    display = private_display() if NATIVE else None
+    display = manager = None
+    if NATIVE:
+        display = private_display("1920x1080" if name in ON_A_DESKTOP else "1024x768")
+        manager = window_manager() if name in ON_A_DESKTOP else None
     try:
         SCENARIOS[name]()
         no_game_left()
@@ -558,6 +709,9 @@ if __name__ == "__main__":
         sys.exit(1)
     finally:
         end_native_games()
+        if manager is not None:
+            manager.kill()
+            manager.wait()
         if display is not None:
             display.kill()
             display.wait()

@@ -29,6 +29,7 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     void TearDown() override {
+        SetTextScale(1.0);
         CloseGameFont();
         RenderTest::TearDown();
     }
@@ -46,6 +47,22 @@ TEST_F(SdlText, ChineseGlyphsAreAsHighAsTheCharacterHeight) {
     EXPECT_LE(lit.maxY - lit.minY + 1, 14);
     EXPECT_GE(lit.maxX - lit.minX + 1, 4 * 12);
     EXPECT_LE(lit.maxX - lit.minX + 1, 4 * 14);
+}
+
+TEST_F(SdlText, ALineKeptAtOneScaleIsRasterisedAfreshAtTheNext) {
+    // A full-screen picture letters at its own size, not with the lines the window kept.
+    auto height = [] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawGLText(u"声音关闭", 4, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+        const LitPixels lit = ScanLitPixels();
+        return lit.maxY - lit.minY + 1;
+    };
+    const int window = height();
+    SetTextScale(1.8);
+    const int fullScreen = height();
+    SetTextScale(1.0);
+    EXPECT_EQ(height(), window);
+    EXPECT_GE(fullScreen, window * 17 / 10);
 }
 
 TEST_F(SdlText, GlyphsAreUprightAndUnmirrored) {
