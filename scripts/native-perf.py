@@ -73,6 +73,13 @@ def frames_per_second(record):
     return (record.swaps() - swaps) / (time.monotonic() - start)
 
 
+def cpu_share(process):
+    """Share of one core the game used over a few seconds."""
+    used, start = e2e.cpu_seconds(process.pid), time.monotonic()
+    time.sleep(SECONDS_PER_SCREEN)
+    return (e2e.cpu_seconds(process.pid) - used) / (time.monotonic() - start)
+
+
 def screen_rates(record):
     _, process = launch(GAME, record, False)
     try:
@@ -98,6 +105,10 @@ def screen_rates(record):
         e2e.keys(window, "Escape")
         time.sleep(0.3)
         rates["play, full screen"] = frames_per_second(record)
+        rates["cpu, full screen"] = cpu_share(process)
+        e2e.run("xdotool", "windowminimize", "--sync", window)
+        time.sleep(1.0)
+        rates["cpu, minimised"] = cpu_share(process)
         return rates
     finally:
         process.kill()
@@ -133,6 +144,8 @@ def main():
         for screen in ("menu", "play", "help", "credits", "play, full screen", "help, full screen"):
             print(f"  {screen:17} {rates[screen]:7.1f} fps  {rates[screen] / rates['play']:.2f}")
         print(f"  help / play full screen: {rates['help, full screen'] / rates['play, full screen']:.2f}")
+        print(f"processor use: {rates['cpu, full screen']:.1%} of a core playing full screen, "
+              f"{rates['cpu, minimised']:.1%} minimised")
     finally:
         os.unlink(record.path)
         manager.kill()
