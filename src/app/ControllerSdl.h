@@ -29,8 +29,8 @@ void RunControllerRepeats(std::uintptr_t& parameter);
 void ForgetControllerInputs();
 
 // ------------------------------------------------------------------------
-// The bookkeeping behind those, kept apart from SDL's devices and from the
-// game state so that it can be tested without either.
+// The bookkeeping behind those (ControllerHoldsSdl.cpp), kept apart from
+// SDL's devices and from the game state so that it can be tested without either.
 
 using PadClock = std::chrono::steady_clock;
 
