@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "app/ControllerSdl.h"
 #include "app/Keys.h"
 #include "app/TimerThreadSdl.h"
 #include "assets/Sound.h"
@@ -29,6 +30,7 @@ int main(int, char**) {
         SDL_Quit();
         return 0;
     }
+    OpenControllers();
     OpenClipDevice();
     std::thread timerThread = StartTimerThread();
 
@@ -40,6 +42,7 @@ int main(int, char**) {
     while (!QuitRequested()) {
         SDL_Event event;
         while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
+        RunControllerRepeats(lastParameter);
         if (QuitRequested()) break;
         if (!WindowShowing()) {
             // Minimised or hidden: no frames, just sleep until something
@@ -53,6 +56,7 @@ int main(int, char**) {
     // Not holding the lock: the timer thread may need it to finish its tick.
     timerThread.join();
     ReleaseSounds();  // stops the clip before its bytes are freed
+    CloseControllers();
     KillGLWindow();
     CloseClipDevice();
     CloseGameFont();

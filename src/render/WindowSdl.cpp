@@ -12,6 +12,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "app/ControllerSdl.h"
 #include "app/KeyTableSdl.h"
 #include "app/Keys.h"
 #include "render/GL.h"
@@ -210,6 +211,7 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     SetFocusFlags(false);
+                    ForgetControllerInputs();
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
                     // The window manager's close button, Alt+F4 on a desktop.
@@ -219,6 +221,12 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                     break;
             }
             return 0;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            return HandleControllerEvent(event);
         case SDL_QUIT:
             RequestQuit();
             return 0;

@@ -632,6 +632,87 @@ def message_box_dismissals():
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def controller():
+    # A virtual controller (tests/e2e/VirtualPadSdl.cpp, preloaded) that
+    # arrives after start-up plays as the keyboard does; A that drops the
+    # last piece leaves the menu of the game's end up instead of taking its
+    # entry; a controller plugged in again after one left works too.
+    check(NATIVE, "the virtual controller needs the native game")
+    commands = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-pad-", delete=False).name
+    preload = [os.environ.get("KOLVEX_GAME_PRELOAD", ""), os.environ["KOLVEX_VIRTUAL_PAD"]]
+    os.environ.update(KOLVEX_PAD_COMMANDS=commands, KOLVEX_GAME_PRELOAD=":".join(filter(None, preload)))
+    a, back, start, down, left_y = 0, 4, 6, 12, 1
+    sent = 0
+
+    def pad(line):
+        nonlocal sent
+        with open(commands, "a") as f:
+            f.write(line + "\n")
+        sent += 1
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            try:
+                with open(commands + ".applied") as f:
+                    if int(f.read() or 0) >= sent:
+                        return
+            except (OSError, ValueError):
+                pass
+            time.sleep(0.02)
+        raise Failure(f"the game did not take {line!r}")
+
+    def tap(button, settle=0.1):
+        pad(f"button {button} 1")
+        time.sleep(0.05)
+        pad(f"button {button} 0")
+        time.sleep(settle)
+
+    def menu_shown(name):
+        return lit_fraction(screenshot(origin, name), MENU_BANNERS) > 0.3
+
+    try:
+        process, window = start_game()
+        _, origin = client_origin(window)
+        # SDL hands controller events only to a game that has the focus.
+        run("xdotool", "windowfocus", "--sync", window)
+        time.sleep(0.5)
+        pad("attach")
+        tap(start, 0.3)
+        before = screenshot(origin, "pad-play")
+        check(lit_fraction(before, MENU_BANNERS) < 0.2, "Start did not close the menu")
+        floor = (WELL[0], WELL[3] - 120, WELL[2], WELL[3])
+        for _ in range(5):
+            tap(a)
+        filled = lit_fraction(screenshot(origin, "pad-dropped"), floor)
+        check(filled > lit_fraction(before, floor) + 0.1, "A did not drop the pieces")
+        quiet = lit_fraction(screenshot(origin, "pad-sound-on"), NOTICE)
+        tap(back, 0.3)
+        check(lit_fraction(screenshot(origin, "pad-sound-off"), NOTICE) > quiet + 0.02, "Back did not switch sound off")
+        tap(start, 0.3)
+        check(menu_shown("pad-menu"), "Start did not open the menu")
+        pad("detach")
+        pad("attach")
+        tap(start, 0.3)
+        for _ in range(40):
+            tap(a, 0.2)
+            if menu_shown("pad-game-over"):
+                break
+        else:
+            raise Failure("A never left the menu of a game's end up")
+        # Down to Quit, once with the left stick.
+        tap(down)
+        tap(down)
+        pad(f"axis {left_y} 32767")
+        pad(f"axis {left_y} 0")
+        time.sleep(0.1)
+        pad(f"button {a} 1")
+        code = wait_exit(process)
+        check(code == 13, f"exit code {code} after Quit taken with A, expected 13")
+    finally:
+        for path in (commands, commands + ".applied"):
+            if os.path.exists(path):
+                os.unlink(path)
+
+
 def installed_package():
     """What a player does with the .deb: install it, start the game the way the
     menu entry does, play to the menu's Quit, remove it, and find nothing left."""
@@ -679,6 +760,7 @@ SCENARIOS = {
     "bad_sounds": bad_sounds,
     "sound_clips": sound_clips,
     "message_box_dismissals": message_box_dismissals,
+    "controller": controller,
     "installed_package": installed_package,
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,

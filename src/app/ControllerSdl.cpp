@@ -1,0 +1,219 @@
+// Game controllers on the native build: SDL's GameController devices (its own
+// mapping database, and SDL_GAMECONTROLLERCONFIG, which SDL reads itself) as
+// the keys a keyboard player uses. Called by main and by the window's events,
+// all on the main thread; the game state is touched under its lock only.
+#include "app/ControllerSdl.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/XKBlib.h>
+#endif
+
+#include <algorithm>
+#include <mutex>
+
+#include "app/Keys.h"
+#include "state/GameState.h"
+
+namespace {
+
+// What a keyboard does when its display does not say (Wayland, no Xkb).
+constexpr RepeatRate kUsualRepeat{std::chrono::milliseconds(500), std::chrono::milliseconds(33)};
+
+bool started = false;
+std::vector<SDL_GameController*> pads;
+PadHolds holds(kUsualRepeat);
+
+// The keyboard's own delay and rate, so that a held button repeats as a held
+// key does on this desktop. Xlib is already loaded with SDL; it is looked up
+// rather than linked.
+RepeatRate ReadKeyboardRepeat() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+        return kUsualRepeat;
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    if (xlib == nullptr) return kUsualRepeat;
+    auto getRate = reinterpret_cast<decltype(&XkbGetAutoRepeatRate)>(SDL_LoadFunction(xlib, "XkbGetAutoRepeatRate"));
+    unsigned int delay = 0;
+    unsigned int interval = 0;
+    const bool read = getRate != nullptr && getRate(info.info.x11.display, XkbUseCoreKbd, &delay, &interval) &&
+                      delay > 0 && interval > 0;
+    SDL_UnloadObject(xlib);
+    if (read) return {std::chrono::milliseconds(delay), std::chrono::milliseconds(interval)};
+#endif
+    return kUsualRepeat;
+}
+
+// A stands for whichever of Space and Enter acts where it is pressed. Marking
+// both would let one press that drops the last piece also take the entry of
+// the menu the game over opens (a new game before the player sees the end),
+// and a held A that started a game would drop pieces once it repeats.
+std::uint8_t KeyFor(PadInput input) {
+    switch (input) {
+        case PadInput::South:
+            return gameState.menuOpen ? kKeyReturn : kKeySpace;
+        case PadInput::East:
+        case PadInput::West:
+        case PadInput::PadUp:
+        case PadInput::StickUp:
+            return kKeyUp;
+        case PadInput::Start:
+            return kKeyEscape;
+        case PadInput::Back:
+            return kKeyM;
+        case PadInput::PadDown:
+        case PadInput::StickDown:
+            return kKeyDown;
+        case PadInput::PadLeft:
+        case PadInput::StickLeft:
+            return kKeyLeft;
+        case PadInput::PadRight:
+        case PadInput::StickRight:
+            return kKeyRight;
+    }
+    return 0;
+}
+
+bool InputOfButton(Uint8 button, PadInput& input) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A:
+            input = PadInput::South;
+            return true;
+        case SDL_CONTROLLER_BUTTON_B:
+            input = PadInput::East;
+            return true;
+        case SDL_CONTROLLER_BUTTON_X:
+            input = PadInput::West;
+            return true;
+        case SDL_CONTROLLER_BUTTON_START:
+            input = PadInput::Start;
+            return true;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            input = PadInput::Back;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            input = PadInput::PadUp;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            input = PadInput::PadDown;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            input = PadInput::PadLeft;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            input = PadInput::PadRight;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A press marks its key and evaluates the held keys, exactly as a key press.
+std::uintptr_t Press(SDL_JoystickID pad, PadInput input) {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    const std::uint8_t code = KeyFor(input);
+    if (!holds.Press(pad, input, code, PadClock::now())) return 0;
+    MarkKey(code, true);
+    HandleKeys();
+    return code;
+}
+
+void Unmark(const std::vector<std::uint8_t>& codes) {
+    if (codes.empty()) return;
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    for (std::uint8_t code : codes) MarkKey(code, false);
+}
+
+void Release(SDL_JoystickID pad, PadInput input) {
+    if (const std::uint8_t code = holds.Release(pad, input)) Unmark({code});
+}
+
+// One stick axis as two opposite inputs: the old one let go, the new one pressed.
+std::uintptr_t MoveStick(SDL_JoystickID pad, PadInput negative, PadInput positive, int value) {
+    const int before = holds.Holds(pad, positive) ? 1 : holds.Holds(pad, negative) ? -1 : 0;
+    const int after = StickDirection(value, before);
+    if (after == before) return 0;
+    if (before != 0) Release(pad, before > 0 ? positive : negative);
+    return after == 0 ? 0 : Press(pad, after > 0 ? positive : negative);
+}
+
+void OpenPad(int deviceIndex) {
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    for (SDL_GameController* pad : pads)
+        if (SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id) return;
+    if (SDL_GameController* pad = SDL_GameControllerOpen(deviceIndex)) pads.push_back(pad);
+}
+
+void ClosePad(SDL_JoystickID id) {
+    Unmark(holds.ReleasePad(id));
+    auto gone = std::find_if(pads.begin(), pads.end(), [id](SDL_GameController* pad) {
+        return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id;
+    });
+    if (gone == pads.end()) return;
+    SDL_GameControllerClose(*gone);
+    pads.erase(gone);
+}
+
+}  // namespace
+
+void OpenControllers() {
+    holds = PadHolds(ReadKeyboardRepeat());
+    // Without controller support the keyboard still plays.
+    started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (!started) return;
+    // SDL also announces these as added; opening twice is harmless.
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (SDL_IsGameController(i)) OpenPad(i);
+}
+
+void CloseControllers() {
+    holds.ReleaseAll();
+    for (SDL_GameController* pad : pads) SDL_GameControllerClose(pad);
+    pads.clear();
+    if (started) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    started = false;
+}
+
+std::uintptr_t HandleControllerEvent(const SDL_Event& event) {
+    PadInput input{};
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            OpenPad(event.cdevice.which);
+            return 0;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            ClosePad(event.cdevice.which);
+            return 0;
+        case SDL_CONTROLLERBUTTONDOWN:
+            return InputOfButton(event.cbutton.button, input) ? Press(event.cbutton.which, input) : 0;
+        case SDL_CONTROLLERBUTTONUP:
+            // A release ends nothing; its parameter never becomes an exit code.
+            if (InputOfButton(event.cbutton.button, input)) Release(event.cbutton.which, input);
+            return 0;
+        case SDL_CONTROLLERAXISMOTION:
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+                return MoveStick(event.caxis.which, PadInput::StickLeft, PadInput::StickRight, event.caxis.value);
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
+                return MoveStick(event.caxis.which, PadInput::StickUp, PadInput::StickDown, event.caxis.value);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void RunControllerRepeats(std::uintptr_t& parameter) {
+    if (QuitRequested()) return;
+    const std::uint8_t code = holds.RepeatDue(PadClock::now());
+    if (code == 0) return;
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    MarkKey(code, true);
+    HandleKeys();
+    parameter = code;
+}
+
+void ForgetControllerInputs() {
+    Unmark(holds.ReleaseAll());
+}
