@@ -501,10 +501,15 @@ def installed_package():
     try:
         files = run("dpkg-query", "-L", "kolvex").stdout.split()
         check("/usr/share/applications/kolvex.desktop" in files, "no menu entry installed")
+        check("/usr/share/metainfo/io.github.kolvex.kolvex.metainfo.xml" in files, "no AppStream metadata installed")
         home = tempfile.mkdtemp(prefix="kolvex-e2e-home-")
         process = wine("/usr/games/kolvex", cwd=home)
         window = wait_for_window("^Kolvex$", process=process)
-        _, origin = client_origin(window)
+        fields, origin = client_origin(window)
+        # A dock matches the running window to its menu entry by this class.
+        with open("/usr/share/applications/kolvex.desktop") as f:
+            wm_class = [line.split("=", 1)[1].strip() for line in f if line.startswith("StartupWMClass=")]
+        check(wm_class == [fields["class"]], f"menu entry StartupWMClass {wm_class}, window class {fields['class']}")
         time.sleep(1.0)
         menu = lit_fraction(screenshot(origin, "installed"), MENU_BANNERS)
         check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
