@@ -1,9 +1,12 @@
-# The release zip for players: Kolvex.exe, Morvane.dll, data.qv and a short
-# read-me, made by `cmake --build --preset win32 --target package`.
+# The release for players: a zip with Kolvex.exe, Morvane.dll, data.qv, a
+# short read-me and the licence, and for the 32-bit build also an installer
+# (Kolvex-VERSION-win32.msi, from res/Kolvex.wxs), both made by
+# `cmake --build --preset win32 --target package`.
 # Only the DLL of Morvane: its import library is for building, not playing.
 install(TARGETS Kolvex morvane RUNTIME DESTINATION . ARCHIVE DESTINATION lib COMPONENT development EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/res/README-players.txt DESTINATION . RENAME README.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(kolvex_platform win64)
@@ -17,4 +20,16 @@ set(CPACK_PACKAGE_FILE_NAME Kolvex-${PROJECT_VERSION}-${kolvex_platform})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 # Players get the programs without debugging symbols.
 set(CPACK_STRIP_FILES ON)
+
+# The installer is built from the zip's staged (stripped) files once the zip
+# is made. The shipped build is the 32-bit one, which Program Files (x86)
+# takes on every Windows.
+if(kolvex_platform STREQUAL win32)
+  find_program(KOLVEX_WIXL wixl)
+  set(CPACK_KOLVEX_WIXL ${KOLVEX_WIXL})
+  set(CPACK_KOLVEX_WXS ${PROJECT_SOURCE_DIR}/res/Kolvex.wxs)
+  set(CPACK_KOLVEX_ICON ${PROJECT_SOURCE_DIR}/art/kolvex.ico)
+  set(CPACK_KOLVEX_MSI ${CMAKE_BINARY_DIR}/Kolvex-${PROJECT_VERSION}-win32.msi)
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake)
+endif()
 include(CPack)

@@ -1,7 +1,8 @@
 # The Debian package of the native game, made by
 # `cmake --build --preset linux --target package`: Debian's layout for games
 # (program under /usr/lib/games with a launcher in /usr/games, data under
-# /usr/share/games), a menu entry, hicolor icons, a manual page and the docs.
+# /usr/share/games), a menu entry, AppStream metadata for software centres,
+# hicolor icons, a manual page and the docs.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(kolvex_deb_program ${CPACK_PACKAGING_INSTALL_PREFIX}/lib/games/kolvex/kolvex)
 set(KOLVEX_DEB_DATA_DIR ${CPACK_PACKAGING_INSTALL_PREFIX}/share/games/kolvex)
@@ -32,6 +33,7 @@ install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
 install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION share/games/kolvex)
 install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
+install(FILES ${linux_res}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
 foreach(size ${icon_sizes})
   install(FILES ${deb_out}/icons/kolvex-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
     RENAME kolvex.png)

@@ -2,20 +2,21 @@
 # Installs the Debian packages a task needs, once. `install-deps.sh linux`:
 # what building and running the native game takes (no Wine, no MinGW);
 # `headless` adds the virtual display and screenshot tools ./play uses
-# without a desktop; `package` what making and checking the .deb takes;
+# without a desktop; `package` what making and checking the .deb and the
+# Windows installer takes;
 # `all` (the default, used by ./test) everything the builds and tests of
 # every preset need.
 set -eu
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-package=(dpkg-dev lintian python3-pil appstream desktop-file-utils)
+package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl)
 all=("${linux[@]}" "${headless[@]}" "${package[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386 x11-utils
     libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs
     python3-pil zip clang-14 libclang-rt-14-dev
     libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 procps
-    openbox wmctrl wixl icoutils)
+    openbox wmctrl icoutils)
 packages=()
 for need in "${@:-all}"; do
     case $need in

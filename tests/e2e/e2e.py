@@ -5,6 +5,7 @@ with xdotool through XTEST and judged by window lookups, screenshots and exit
 codes. ctest runs one scenario per test: e2e.py SCENARIO."""
 
 import ctypes
+import glob
 import os
 import shutil
 import subprocess
@@ -724,10 +725,15 @@ def installed_package():
     try:
         files = run("dpkg-query", "-L", "kolvex").stdout.split()
         check("/usr/share/applications/kolvex.desktop" in files, "no menu entry installed")
+        check("/usr/share/metainfo/io.github.kolvex.kolvex.metainfo.xml" in files, "no AppStream metadata installed")
         home = tempfile.mkdtemp(prefix="kolvex-e2e-home-")
         process = wine("/usr/games/kolvex", cwd=home)
         window = wait_for_window("^Kolvex$", process=process)
-        _, origin = client_origin(window)
+        fields, origin = client_origin(window)
+        # A dock matches the running window to its menu entry by this class.
+        with open("/usr/share/applications/kolvex.desktop") as f:
+            wm_class = [line.split("=", 1)[1].strip() for line in f if line.startswith("StartupWMClass=")]
+        check(wm_class == [fields["class"]], f"menu entry StartupWMClass {wm_class}, window class {fields['class']}")
         time.sleep(1.0)
         menu = lit_fraction(screenshot(origin, "installed"), MENU_BANNERS)
         check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
@@ -743,6 +749,115 @@ def installed_package():
     left += [d for d in ("/usr/lib/games/kolvex", "/usr/share/games/kolvex", "/usr/share/doc/kolvex")
              if os.path.lexists(d)]
     check(not left, f"left behind after removal: {left}")
+
+
+def shortcut_target(path):
+    """The program and working folder a Windows shortcut (.lnk) starts: the
+    local base path of its link information and its working-folder string."""
+    with open(path, "rb") as f:
+        data = f.read()
+    flags = int.from_bytes(data[20:24], "little")
+    at = 76
+    if flags & 0x1:  # an item list, which the link information repeats
+        at += 2 + int.from_bytes(data[at:at + 2], "little")
+    check(flags & 0x2, "the shortcut has no link information")
+    info = data[at:]
+    base = info[int.from_bytes(info[16:20], "little"):]
+    target = base[:base.index(b"\0")].decode("latin-1")
+    at += int.from_bytes(info[0:4], "little")
+    strings = {}
+    for bit, name in ((0x4, "name"), (0x8, "relative"), (0x10, "folder"), (0x20, "arguments"), (0x40, "icon")):
+        if flags & bit:
+            count = int.from_bytes(data[at:at + 2], "little")
+            # Wine counts a terminating NUL in, which the format leaves out.
+            strings[name] = data[at + 2:at + 2 + 2 * count].decode("utf-16-le").rstrip("\0")
+            at += 2 + 2 * count
+    return target, strings.get("folder", "")
+
+
+def registry_entries(key):
+    """Subkeys of a registry key (Wine's reg query /s) as {subkey: {value name: data}}."""
+    out = run(WINE_RUN, "reg", "query", key, "/s").stdout
+    entries, current = {}, None
+    for line in out.splitlines():
+        if line.startswith("HKEY_"):
+            current = entries.setdefault(line.strip(), {})
+        elif current is not None and line.strip():
+            parts = line.strip().split("    ")
+            current[parts[0]] = parts[2] if len(parts) > 2 else ""
+    return entries
+
+
+def installer():
+    """The Windows installer as a player meets it, in a Wine prefix of this
+    test's own: install, the files, shortcut and Apps & Features entry, the
+    game started the way the shortcut starts it, uninstall, nothing left."""
+    msi, prefix = os.environ["KOLVEX_MSI"], os.environ["KOLVEX_MSI_PREFIX"]
+    # A prefix is used again only if the last run left it verified clean.
+    clean = os.path.join(prefix, ".kolvex-left-clean")
+    if not os.path.exists(clean):
+        shutil.rmtree(prefix, ignore_errors=True)
+    else:
+        os.unlink(clean)
+    os.environ.update(WINEPREFIX=prefix, HOME=prefix + "-home", WINEDLLOVERRIDES="winemenubuilder.exe=d")
+    os.makedirs(os.environ["HOME"], exist_ok=True)
+    drive_c = os.path.join(prefix, "drive_c")
+    folder = os.path.join(drive_c, "Program Files (x86)", "Kolvex")
+    uninstall = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+    products = r"HKLM\Software\Classes\Installer\Products"
+    msi_path = "Z:" + os.path.abspath(msi).replace("/", "\\")
+    unix = lambda path: os.path.join(drive_c, path[3:].replace("\\", "/"))  # C:\... in the prefix
+
+    def ours(key):
+        entries = registry_entries(key).items()
+        return [(k, v) for k, v in entries if v.get("DisplayName", v.get("ProductName")) == "Kolvex"]
+
+    # Windows puts a per-machine product's shortcut in the common Programs
+    # menu; Wine's installer puts it in the user's.
+    def shortcuts():
+        menus = ("ProgramData", "users/*/AppData/Roaming")
+        return [p for m in menus for p in glob.glob(f"{drive_c}/{m}/Microsoft/Windows/Start Menu/Programs/Kolvex.lnk")]
+
+    try:
+        check(run(WINE_RUN, "msiexec", "/i", msi_path, "/qn").returncode == 0, "msiexec /i failed")
+        for name in ("Kolvex.exe", "Morvane.dll", "data.qv", "LICENSE.txt"):
+            check(os.path.isfile(os.path.join(folder, name)), f"{name} not installed in {folder}")
+        entries = ours(uninstall)
+        check(len(entries) == 1, f"{len(entries)} Apps & Features entries named Kolvex")
+        entry = entries[0][1]
+        check(entry.get("Publisher") == "The Kolvex developers", f"publisher {entry.get('Publisher')!r}")
+        check(entry.get("DisplayVersion") == os.environ["KOLVEX_VERSION"], f"version {entry.get('DisplayVersion')!r}")
+        product = ours(products)
+        check(product, "no product registration")
+        icon = product[0][1].get("ProductIcon", "")
+        check(icon.lower().endswith(".ico"), f"no product icon: {icon!r}")
+        check(os.path.isfile(unix(icon)), f"icon {icon} not installed")
+        links = shortcuts()
+        check(len(links) == 1, f"{len(links)} Start-menu shortcuts")
+
+        target, working = shortcut_target(links[0])
+        check(target.lower() == r"c:\program files (x86)\kolvex\kolvex.exe", f"the shortcut starts {target}")
+        check(os.path.realpath(unix(working)) == os.path.realpath(folder), f"the shortcut starts in {working!r}")
+        process = wine(unix(target), cwd=unix(working))
+        window = wait_for_window("^Kolvex$", process=process)
+        _, origin = client_origin(window)
+        time.sleep(1.0)
+        shot = screenshot(origin, "windows-installed")
+        shot.save(os.path.join(tempfile.gettempdir(), "kolvex-e2e-windows-installed-client.png"))
+        menu = lit_fraction(shot, MENU_BANNERS)
+        check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
+        code = quit_from_menu(process, window)
+        check(code == 13, f"exit code {code}, expected 13")
+        no_game_left()
+
+        check(run(WINE_RUN, "msiexec", "/x", msi_path, "/qn").returncode == 0, "msiexec /x failed")
+        left = [p for p in [folder, icon and os.path.dirname(unix(icon))] + shortcuts() if p and os.path.lexists(p)]
+        left += [k for k, _ in ours(uninstall) + ours(products)]
+        check(not left, f"left behind after uninstalling: {left}")
+        open(clean, "w").close()
+    finally:
+        # Ends this prefix's own wineserver (and whatever still runs under it).
+        run(shutil.which("wineserver") or "/usr/lib/wine/wineserver", "-k")
 
 
 SCENARIOS = {
@@ -764,6 +879,7 @@ SCENARIOS = {
     "installed_package": installed_package,
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,
+    "installer": installer,
 }
 
 # Played on a screen of today's size with a real window manager.
