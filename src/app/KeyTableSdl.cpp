@@ -179,7 +179,10 @@ std::uint8_t VirtualKeyFromSdl(SDL_Keycode sym, SDL_Scancode scancode, Uint16 mo
         std::uint8_t navigation = KeypadWithoutNumLock(scancode);
         if (navigation != kNoKey) return navigation;
     }
-    return ByPlace(scancode);
+    const std::uint8_t code = ByPlace(scancode);
+    // A key Windows has no code for still reaches the game, as on Windows:
+    // its press re-runs the held keys' actions like any other.
+    return code != kNoKey ? code : kKeyWithoutCode;
 }
 
 bool IsSystemKeySdl(std::uint8_t virtualKey, Uint16 modifiers) {

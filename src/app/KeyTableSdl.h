@@ -7,9 +7,13 @@
 
 #include <cstdint>
 
-// The virtual-key code Windows gives this key, or 0 for a key it has none
-// for. Letters follow the layout (what the key types), everything else the
-// key's place on the board, as Windows does.
+// What Windows reports for a key it has no code for (a media or launcher key,
+// one X11 knows by number only). No action of the game listens to it.
+constexpr std::uint8_t kKeyWithoutCode = 0xFF;
+
+// The virtual-key code Windows gives this key, or kKeyWithoutCode for a key
+// it has none for. Letters follow the layout (what the key types), everything
+// else the key's place on the board, as Windows does.
 std::uint8_t VirtualKeyFromSdl(SDL_Keycode sym, SDL_Scancode scancode, Uint16 modifiers);
 
 // True where Windows would send WM_SYSKEYDOWN/WM_SYSKEYUP instead of a key

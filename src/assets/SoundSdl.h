@@ -4,8 +4,8 @@
 #pragma once
 
 // Starts SDL audio on its own and opens a device in the clips' format, in the
-// background: clips play once it is open. On any failure the game stays
-// silent: PlayClip then does nothing.
+// background: the last clip asked for before it is open plays once it is. On
+// any failure the game stays silent: PlayClip then does nothing.
 void OpenClipDevice();
 // Waits for the opening to finish, then closes the device.
 void CloseClipDevice();

@@ -8,3 +8,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 // clang-format on
+
+// OpenGL 1.2's edge clamp; the GL 1.1 headers MinGW ships do not name it.
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif

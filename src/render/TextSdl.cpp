@@ -40,12 +40,32 @@ GLFont::~GLFont() {
 
 namespace {
 
-// The file and face index the system's font matching gives for the game's
-// request; empty when there is none. A configuration of our own, dropped
-// afterwards: nothing of fontconfig stays loaded for the run.
-std::string MatchGameFace(int* index) {
+struct FaceFile {
+    std::string path;
+    int index;
+    bool operator==(const FaceFile&) const = default;
+};
+
+void AddFace(FcPattern* font, std::vector<FaceFile>& faces) {
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return;
+    FaceFile face{reinterpret_cast<const char*>(file), 0};
+    if (FcPatternGetInteger(font, FC_INDEX, 0, &face.index) != FcResultMatch) face.index = 0;
+    for (const FaceFile& known : faces) {
+        if (known == face) return;
+    }
+    faces.push_back(face);
+}
+
+// The files and face indices the system's font matching offers for the
+// game's request: the match first, then every other face it knows, best
+// first, so that a matched file that cannot be opened still leaves text on
+// the screen, as Windows falls back to a default font. A configuration of our
+// own, dropped afterwards: nothing of fontconfig stays loaded for the run.
+std::vector<FaceFile> GameFaces() {
+    std::vector<FaceFile> faces;
     FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) return {};
+    if (config == nullptr) return faces;
     // The request Windows gets: "Terminal" in the GB2312 character set (so a
     // face with the Chinese glyphs wins), normal weight, upright, an outline
     // font, by character height.
@@ -58,18 +78,18 @@ std::string MatchGameFace(int* index) {
     FcConfigSubstitute(config, request, FcMatchPattern);
     FcDefaultSubstitute(request);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, request, &result);
-    FcPatternDestroy(request);
-
-    std::string path;
-    FcChar8* file = nullptr;
-    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        path = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+    if (FcPattern* match = FcFontMatch(config, request, &result)) {
+        AddFace(match, faces);
+        FcPatternDestroy(match);
     }
-    if (match != nullptr) FcPatternDestroy(match);
+    // Untrimmed: every face, not only those that add characters the better ones lack.
+    if (FcFontSet* ranked = FcFontSort(config, request, FcFalse, nullptr, &result)) {
+        for (int i = 0; i < ranked->nfont; ++i) AddFace(ranked->fonts[i], faces);
+        FcFontSetDestroy(ranked);
+    }
+    FcPatternDestroy(request);
     FcConfigDestroy(config);
-    return path;
+    return faces;
 }
 
 }  // namespace
@@ -77,12 +97,14 @@ std::string MatchGameFace(int* index) {
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
     drawnLines.clear();  // what was kept without a font is empty
-    int index = 0;
-    const std::string file = MatchGameFace(&index);
-    if (file.empty() || TTF_Init() != 0) return false;
+    const std::vector<FaceFile> faces = GameFaces();
+    if (faces.empty() || TTF_Init() != 0) return false;
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
     // what GDI's negative height asks for (the character, not the cell).
-    gameFont = TTF_OpenFontIndex(file.c_str(), textPixels == 0 ? -glFont.height : textPixels, index);
+    for (const FaceFile& face : faces) {
+        gameFont = TTF_OpenFontIndex(face.path.c_str(), textPixels == 0 ? -glFont.height : textPixels, face.index);
+        if (gameFont != nullptr) break;
+    }
     if (gameFont == nullptr) {
         TTF_Quit();
         return false;

@@ -7,7 +7,8 @@
 #include <vector>
 
 // Finds the face the system matches for the game's font request and opens it
-// at a 14-pixel character height. False when there is none: text then draws
+// at a 14-pixel character height; when that one cannot be opened, the next
+// face fontconfig ranks that can. False when none opens: text then draws
 // nothing. Opening again while open does nothing.
 bool OpenGameFont();
 void CloseGameFont();

@@ -90,6 +90,10 @@ bool LoadAssets() {
                      workingBuffer);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        // Linear filtering at a repeating edge blends in the opposite edge's
+        // pixels: a seam wherever two squares meet.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
         Free24BMP(&pictureImage);
         FreeQV(&pictureEntry);

@@ -111,6 +111,9 @@ void SetFocusFlags(bool active) {
     std::lock_guard<std::mutex> hold(gameStateLock);
     gameState.windowInactive = !active;
     if (active) gameState.spinAngle = 0.0f;
+    // A key let go while another window has the focus sends us no key-up:
+    // left marked, it would act on every later press.
+    if (!active) std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
 }
 
 }  // namespace
@@ -194,7 +197,7 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
             }
             const SDL_Keysym& key = event.key.keysym;
             const std::uint8_t virtualKey = VirtualKeyFromSdl(key.sym, key.scancode, key.mod);
-            if (virtualKey == 0 || IsSystemKeySdl(virtualKey, key.mod)) return virtualKey;
+            if (IsSystemKeySdl(virtualKey, key.mod)) return virtualKey;
             std::lock_guard<std::mutex> hold(gameStateLock);
             // An auto-repeat (event.key.repeat) is a press like any other.
             const bool down = event.type == SDL_KEYDOWN;

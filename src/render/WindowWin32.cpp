@@ -3,6 +3,7 @@
 // steps. Runs on the main thread; key messages and frames hold the lock.
 #include "render/WindowWin32.h"
 
+#include <cstring>
 #include <mutex>
 
 #include "app/Keys.h"
@@ -141,6 +142,9 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_KILLFOCUS: {
             std::lock_guard<std::mutex> hold(gameStateLock);
             gameState.windowInactive = true;
+            // A key let go while another window has the focus sends us no
+            // WM_KEYUP: left marked, it would act on every later press.
+            std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
             return 0;
         }
         case WM_PAINT: {

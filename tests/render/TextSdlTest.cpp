@@ -1,12 +1,17 @@
-// The native game's real text path drawn into OSMesa: the face it finds, where
-// the glyph pixels land against the projection, upright and unmirrored rows,
-// nothing from a start outside the view, clipping at the window's edge. Also
-// the message box's fallback when there is no display.
+// The native game's real text path drawn into OSMesa: the face it finds (or,
+// when that file is broken, another), where the glyph pixels land against the
+// projection, upright and unmirrored rows, nothing from a start outside the
+// view, clipping at the window's edge. Also the message box's fallback when
+// there is no display.
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "RenderTestKit.h"
@@ -83,6 +88,53 @@ TEST_F(SdlText, StartOutsideTheViewDrawsNothingAtAll) {
 
 TEST_F(SdlText, LineRunningPastTheRightEdgeIsClippedThere) {
     ExpectLineClippedAtTheRightEdge();
+}
+
+// The file fontconfig's current configuration matches for a Chinese "Terminal".
+std::string MatchedFile() {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcPattern* request = FcNameParse(reinterpret_cast<const FcChar8*>("Terminal:lang=zh-cn"));
+    FcConfigSubstitute(config, request, FcMatchPattern);
+    FcDefaultSubstitute(request);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, request, &result);
+    FcChar8* file = nullptr;
+    std::string path;
+    if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
+        path = reinterpret_cast<const char*>(file);
+    if (match != nullptr) FcPatternDestroy(match);
+    FcPatternDestroy(request);
+    FcConfigDestroy(config);
+    return path;
+}
+
+TEST_F(SdlText, WhenTheMatchedFaceFileIsBrokenAnotherFaceDrawsTheText) {
+    CloseGameFont();
+    // A configuration of two copies of the system's face; the copy matched
+    // is then overwritten in place, as a damaged install would leave it.
+    // fontconfig keeps offering it from its cache, which the folder's
+    // unchanged time keeps valid.
+    const std::string system = MatchedFile();
+    ASSERT_FALSE(system.empty());
+    const std::filesystem::path fonts = folder / "fonts";
+    std::filesystem::create_directories(fonts);
+    std::filesystem::copy_file(system, fonts / "one.ttc");
+    std::filesystem::copy_file(system, fonts / "two.ttc");
+    std::ofstream(folder / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << fonts.string()
+                                         << "</dir><cachedir>" << (folder / "cache").string()
+                                         << "</cachedir></fontconfig>\n";
+    setenv("FONTCONFIG_FILE", (folder / "fonts.conf").c_str(), 1);
+    const std::string broken = MatchedFile();
+    ASSERT_EQ(std::filesystem::path(broken).parent_path(), fonts);
+    const auto size = std::filesystem::file_size(broken);
+    std::fstream(broken, std::ios::in | std::ios::out | std::ios::binary) << std::string(size, '\0');
+    ASSERT_EQ(MatchedFile(), broken);
+
+    const bool opened = OpenGameFont();
+    unsetenv("FONTCONFIG_FILE");
+    ASSERT_TRUE(opened);
+    DrawGLText(u"声音关闭", 4, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f);
+    EXPECT_GT(ScanLitPixels().count, 100);
 }
 
 TEST(SdlMessageBox, WithNoDisplayTheMessageGoesToStandardError) {

@@ -1,6 +1,7 @@
 // Start-up's textures and display lists against a test archive of solid
 // colours: every slot its own texture, every list its slot and shape, the
-// grid square's borrowed tint, and the failures that must stop start-up.
+// grid square's borrowed tint, the failures that must stop start-up, and
+// edges that clamp where squares meet.
 #include <ostream>
 #include <set>
 
@@ -205,6 +206,36 @@ TEST_F(Textures, TheLargestPictureThatFitsIsTaken) {
     DrawListAlone(4);
     const Rgb centre = PixelAt(Project(0.0f, 0.0f, -9.0f));
     EXPECT_GT(centre.red, 180);
+}
+
+TEST_F(Textures, SquaresThatMeetShowNoSeamFromTheOppositeEdge) {
+    // Left half red, right half blue, for both squares of the first menu
+    // entry: at the seam blue meets red, and any blend of the two there is
+    // an edge sampling the opposite one.
+    std::vector<unsigned char> rgb(16 * 16 * 3, 0);
+    for (int i = 0; i < 16 * 16; ++i) rgb[i * 3 + (i % 16 < 8 ? 0 : 2)] = 255;
+    const std::vector<unsigned char> split = morvane::EncodeJpeg(rgb.data(), 16, 16);
+    auto entries = TestArchiveEntries();
+    ReplaceEntry(entries, "s1.jpg", split);
+    ReplaceEntry(entries, "s2.jpg", split);
+    UseArchive(entries);
+    ASSERT_EQ(InitGL(), 1);
+    gameState.soundOn = true;
+    gameState.menuOpen = true;
+    gameState.menuBlink[0] = true;
+    DrawFrame();
+    SaveShot("menu-seam");
+
+    for (float y : {4.5f, 5.0f, 5.5f}) {
+        const ScreenPoint seam = Project(-9.0f, y, -24.0f);
+        for (int x = seam.x - 4; x <= seam.x + 4; ++x) {
+            const Rgb pixel = PixelAt({x, seam.y});
+            const bool red = pixel.red > 215 && pixel.blue < 40;
+            const bool blue = pixel.blue > 215 && pixel.red < 40;
+            EXPECT_TRUE(red || blue) << "(" << x << ", " << seam.y << "): " << pixel.red << " " << pixel.green << " "
+                                     << pixel.blue;
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The game window under Wine: created with the shipped data.qv, sized to an
 // 800 x 600 client area, answering its messages (keys, focus, size, paint,
-// close) as the game relies on, and torn down completely.
+// close) as the game relies on, and torn down completely; a focus loss lets
+// go of every held key.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -85,6 +86,21 @@ TEST(GameWindow, AnswersItsMessagesAndTearsDownCompletely) {
     EXPECT_FALSE(GetClassInfoW(gameState.hInstance, L"kvtn", &unused)) << "the class is unregistered";
     DeleteObject(gameState.hFont);
     gameState.hFont = nullptr;
+}
+
+TEST(GameWindow, AKeyLetGoWhileAnotherWindowHadTheFocusActsNoMore) {
+    gameState = GameState{};
+    NewGame();
+    gameState.pieceOrientation = 4;  // an O piece in open play
+    gameState.pieceColumn = 5;
+    gameState.pieceRow = 5;
+    WindowProc(nullptr, WM_KEYDOWN, VK_LEFT, 0);
+    ASSERT_EQ(gameState.pieceColumn, 4);
+    // Left is let go in another window: its WM_KEYUP never comes here.
+    WindowProc(nullptr, WM_KILLFOCUS, 0, 0);
+    WindowProc(nullptr, WM_SETFOCUS, 0, 0);
+    WindowProc(nullptr, WM_KEYDOWN, VK_SHIFT, 0);
+    EXPECT_EQ(gameState.pieceColumn, 4);
 }
 
 }  // namespace
