@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "app/ControllerSdl.h"
 #include "app/KeyTableSdl.h"
@@ -18,6 +19,7 @@
 #include "render/GL.h"
 #include "render/MessageBoxSdl.h"
 #include "render/Render.h"
+#include "render/StartupReportSdl.h"
 #include "render/TextSdl.h"
 #include "state/GameState.h"
 
@@ -38,7 +40,10 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 
 bool Fail(const char16_t* text) {
+    // SDL's reason, before the tear-down's own calls can replace it.
+    const std::string reason = SDL_GetError();
     KillGLWindow();
+    ReportWindowFailure(text, reason.c_str());
     ShowProblem(text);
     return false;
 }
@@ -129,10 +134,7 @@ void ShowWarning(const char16_t* text) {
 bool CreateGLWindow() {
     // SDL 2.26 takes the X11 class from the environment only, and only at start.
     setenv("SDL_VIDEO_X11_WMCLASS", kClassName, 1);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        ShowProblem(u"注册窗口失败,程序错误.");
-        return false;
-    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(u"注册窗口失败,程序错误.");
     videoStarted = true;
 
     // Minimum sizes and no version or profile: a legacy context, as the
@@ -164,6 +166,7 @@ bool CreateGLWindow() {
     ResizeScene(kWidth, kHeight);
     if (InitGL() == 0) {
         KillGLWindow();
+        ReportAssetFailure();
         ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!");
         return false;
     }

@@ -7,6 +7,7 @@ codes. ctest runs one scenario per test: e2e.py SCENARIO."""
 import ctypes
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -503,7 +504,10 @@ def minimised_idle():
     check(quit_from_menu(process, window) == 13, "quit did not end with 13")
 
 
-def broken_archive(make_archive, name):
+def broken_archive(make_archive, name, reason):
+    """The warning box, exit code 0 once it is dismissed, and from the native
+    game one English line on standard error, "kolvex: " and then what the
+    pattern reason matches (folder filled in)."""
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     try:
         for f in GAME_FILES:
@@ -518,12 +522,17 @@ def broken_archive(make_archive, name):
         keys(box, "Return")
         code = wait_exit(process)
         check(code == 0, f"exit code {code}, expected 0")
+        if NATIVE:
+            with open(native_games[-1][1], errors="replace") as f:
+                said = [line for line in f.read().splitlines() if line.startswith("kolvex: ")]
+            expected = "kolvex: " + reason.format(folder=re.escape(os.path.realpath(folder)))
+            check(len(said) == 1 and re.fullmatch(expected, said[0]), f"standard error said {said}, not {expected!r}")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
 
 def missing_archive():
-    broken_archive(lambda path: None, "missing")
+    broken_archive(lambda path: None, "missing", r"data\.qv not found in {folder}")
 
 
 def corrupt_archive():
@@ -532,7 +541,7 @@ def corrupt_archive():
         with open(path, "r+b") as f:
             f.seek(os.path.getsize(path) // 2)
             f.write(b"\xde\xad\xbe\xef" * 16)
-    broken_archive(make, "corrupt")
+    broken_archive(make, "corrupt", r"data\.qv: (picture|sound) \S+ cannot be read: entry's CRC-32 does not match .*")
 
 
 def repack(path, name, write_replacement):
@@ -546,7 +555,8 @@ def repack(path, name, write_replacement):
 
 def oversize_picture():
     big = lambda path: Image.new("RGB", (512, 512), (200, 40, 40)).save(path, "JPEG")
-    broken_archive(lambda path: repack(path, "t3.jpg", big), "oversize")
+    broken_archive(lambda path: repack(path, "t3.jpg", big), "oversize",
+                   r"data\.qv: picture t3\.jpg is refused \(512 x 512 pixels: does not fit 256 x 256\)")
 
 
 def bad_sounds():
@@ -559,11 +569,14 @@ def bad_sounds():
     lying = bytearray(wav)
     lying[4:8] = (36 + (8 << 20)).to_bytes(4, "little")
     lying[data + 4:data + 8] = (8 << 20).to_bytes(4, "little")
-    for label, content in (("lying", lying), ("empty", b""), ("junk", bytes(range(256)) * 12)):
+    for label, content, why in (("lying", lying, "RIFF size runs past the end of the entry"),
+                                ("empty", b"", "not a RIFF WAVE file"),
+                                ("junk", bytes(range(256)) * 12, "not a RIFF WAVE file")):
         def write(path, content=content):
             with open(path, "wb") as f:
                 f.write(content)
-        broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label)
+        broken_archive(lambda path: repack(path, "move.wav", write), "sound-" + label,
+                       r"data\.qv: sound move\.wav is refused: " + why)
 
 
 def wav_samples(name):
