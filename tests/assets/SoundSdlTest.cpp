@@ -25,6 +25,7 @@ namespace {
 TEST(SdlClips, AClipAskedForWhileTheDeviceOpensPlaysOnceItIsOpen) {
     const std::filesystem::path fifo =
         std::filesystem::temp_directory_path() / ("kolvex-audio-" + std::to_string(getpid()));
+    std::filesystem::remove(fifo);  // left by an earlier run whose process had this id
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", fifo.c_str(), 1);
