@@ -788,9 +788,18 @@ def shortcut_target(path):
     return target, strings.get("folder", "")
 
 
+def wine_tool(*args):
+    """A Wine tool's run, its output through a file: a Wine service it starts
+    may keep any pipe it inherits open long after the tool has ended."""
+    with tempfile.TemporaryFile(mode="w+") as out:
+        done = subprocess.run([WINE_RUN, *args], stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        out.seek(0)
+        return subprocess.CompletedProcess(done.args, done.returncode, out.read(), "")
+
+
 def registry_entries(key):
     """Subkeys of a registry key (Wine's reg query /s) as {subkey: {value name: data}}."""
-    out = run(WINE_RUN, "reg", "query", key, "/s").stdout
+    out = wine_tool("reg", "query", key, "/s").stdout
     entries, current = {}, None
     for line in out.splitlines():
         if line.startswith("HKEY_"):
@@ -832,7 +841,7 @@ def installer():
         return [p for m in menus for p in glob.glob(f"{drive_c}/{m}/Microsoft/Windows/Start Menu/Programs/Kolvex.lnk")]
 
     try:
-        check(run(WINE_RUN, "msiexec", "/i", msi_path, "/qn").returncode == 0, "msiexec /i failed")
+        check(wine_tool("msiexec", "/i", msi_path, "/qn").returncode == 0, "msiexec /i failed")
         for name in ("Kolvex.exe", "Morvane.dll", "data.qv", "LICENSE.txt"):
             check(os.path.isfile(os.path.join(folder, name)), f"{name} not installed in {folder}")
         entries = ours(uninstall)
@@ -863,7 +872,7 @@ def installer():
         check(code == 13, f"exit code {code}, expected 13")
         no_game_left()
 
-        check(run(WINE_RUN, "msiexec", "/x", msi_path, "/qn").returncode == 0, "msiexec /x failed")
+        check(wine_tool("msiexec", "/x", msi_path, "/qn").returncode == 0, "msiexec /x failed")
         left = [p for p in [folder, icon and os.path.dirname(unix(icon))] + shortcuts() if p and os.path.lexists(p)]
         left += [k for k, _ in ours(uninstall) + ours(products)]
         check(not left, f"left behind after uninstalling: {left}")
