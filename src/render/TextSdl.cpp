@@ -1,7 +1,8 @@
 // The SDL side of on-screen text: SDL_ttf rasterises a line with the face
-// fontconfig picks for the game's font, packed into the one-bit rows that
-// glBitmap puts into the frame. Also the one GLFont instance. Called by
-// DrawFrame and DrawHelp (DrawGLText), the entry and the message box.
+// fontconfig picks for the game's font into one-bit rows, kept with a texture
+// of the line that puts exactly those pixels into the frame. Also the one
+// GLFont instance. Called by DrawFrame and DrawHelp (DrawGLText), the entry
+// and the message box.
 #include "render/TextSdl.h"
 
 #include <SDL.h>
@@ -22,11 +23,31 @@ TTF_Font* gameFont = nullptr;
 // The pixel size lines are rasterised at; 0 until a scale is set: the font's own.
 int textPixels = 0;
 
-// Lines already rasterised at textPixels. The game draws a small, fixed set of
-// lines (the help screen's 18 every frame), so this stays small; the bound is
-// only against a caller that draws ever new text.
-std::unordered_map<std::u16string, TextBitmap> drawnLines;
+// A line as rasterised at textPixels, and the alpha texture made of it the
+// first time it is drawn (0 until then).
+struct KeptLine {
+    TextBitmap bitmap;
+    GLuint texture = 0;
+    int textureWidth = 0;
+    int textureHeight = 0;
+};
+
+// The game draws a small, fixed set of lines (the help screen's 18 every
+// frame), so this stays small; the bound is only against a caller that draws
+// ever new text.
+std::unordered_map<std::u16string, KeptLine> drawnLines;
 constexpr std::size_t kMostDrawnLines = 256;
+
+// With the context still current its textures go too; without one (at exit)
+// they went with the context.
+void ForgetDrawnLines(bool contextCurrent) {
+    if (contextCurrent) {
+        for (auto& [text, line] : drawnLines) {
+            if (line.texture != 0) glDeleteTextures(1, &line.texture);
+        }
+    }
+    drawnLines.clear();
+}
 
 }  // namespace
 
@@ -96,7 +117,7 @@ std::vector<FaceFile> GameFaces() {
 
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
-    drawnLines.clear();  // what was kept without a font is empty
+    ForgetDrawnLines(false);  // what was kept without a font is empty
     const std::vector<FaceFile> faces = GameFaces();
     if (faces.empty() || TTF_Init() != 0) return false;
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
@@ -117,7 +138,7 @@ bool OpenGameFont() {
 }
 
 void CloseGameFont() {
-    drawnLines.clear();
+    ForgetDrawnLines(false);
     if (gameFont == nullptr) return;
     TTF_CloseFont(gameFont);
     gameFont = nullptr;
@@ -187,21 +208,135 @@ void SetTextScale(double scale) {
     const int pixels = std::max(1, int(std::lround(-glFont.height * scale)));
     if (pixels == (textPixels == 0 ? -glFont.height : textPixels)) return;
     textPixels = pixels;
-    drawnLines.clear();
+    ForgetDrawnLines(true);
     if (gameFont != nullptr) TTF_SetFontSize(gameFont, pixels);
 }
 
+namespace {
+
+int PowerOfTwoAtLeast(int size) {
+    int power = 1;
+    while (power < size) power *= 2;
+    return power;
+}
+
+// The line's bits as an alpha texture (ink 255, else 0), rows bottom-up as
+// the bitmap's, in the corner of a power-of-two square that GL 1.1 takes.
+void MakeLineTexture(KeptLine& line) {
+    const TextBitmap& bitmap = line.bitmap;
+    line.textureWidth = PowerOfTwoAtLeast(bitmap.stride);
+    line.textureHeight = PowerOfTwoAtLeast(bitmap.height);
+    std::vector<unsigned char> alpha(std::size_t(line.textureWidth) * std::size_t(line.textureHeight), 0);
+    const int rowBytes = bitmap.stride / 8;
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.stride; ++x) {
+            if (bitmap.rows[std::size_t(y * rowBytes + x / 8)] & (0x80 >> (x % 8)))
+                alpha[std::size_t(y) * std::size_t(line.textureWidth) + std::size_t(x)] = 255;
+        }
+    }
+    glGenTextures(1, &line.texture);
+    glBindTexture(GL_TEXTURE_2D, line.texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, line.textureWidth, line.textureHeight, 0, GL_ALPHA, GL_UNSIGNED_BYTE,
+                 alpha.data());
+}
+
+// What glBitmap would put there, as one textured square: the line's pixels
+// from the raster position's window pixel up and to the right, in the current
+// colour, the rest left alone. glBitmap uploads the bits afresh at every call,
+// which made the help screen's 18 lines cost more than the whole play field.
+// Every state it touches is put back.
+void DrawLineAtRasterPosition(KeptLine& line) {
+    GLfloat at[4];
+    GLint viewport[4];
+    GLint boundTexture = 0;
+    GLint environment = GL_MODULATE;
+    GLint alphaFunction = GL_ALWAYS;
+    GLfloat alphaReference = 0.0f;
+    GLfloat textureCoordinates[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, at);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunction);
+    glGetFloatv(GL_ALPHA_TEST_REF, &alphaReference);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, textureCoordinates);
+    const GLboolean alphaTestWasOn = glIsEnabled(GL_ALPHA_TEST);
+
+    if (line.texture == 0) MakeLineTexture(line);
+    glBindTexture(GL_TEXTURE_2D, line.texture);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.5f);
+    // Window coordinates: one unit a pixel, texel centres on pixel centres.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float left = std::floor(at[0]);
+    const float bottom = std::floor(at[1]);
+    const float width = float(line.bitmap.stride);
+    const float height = float(line.bitmap.height);
+    const float s = width / float(line.textureWidth);
+    const float t = height / float(line.textureHeight);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(left, bottom);
+    glTexCoord2f(s, 0.0f);
+    glVertex2f(left + width, bottom);
+    glTexCoord2f(s, t);
+    glVertex2f(left + width, bottom + height);
+    glTexCoord2f(0.0f, t);
+    glVertex2f(left, bottom + height);
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    glTexCoord4fv(textureCoordinates);
+    glAlphaFunc(GLenum(alphaFunction), alphaReference);
+    if (!alphaTestWasOn) glDisable(GL_ALPHA_TEST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+    glBindTexture(GL_TEXTURE_2D, GLuint(boundTexture));
+    glDisable(GL_TEXTURE_2D);
+}
+
+}  // namespace
+
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
     if (length < 0) length = 0;
-    std::u16string line(text, std::size_t(length));
-    auto drawn = drawnLines.find(line);
+    std::u16string key(text, std::size_t(length));
+    auto drawn = drawnLines.find(key);
     if (drawn == drawnLines.end()) {
-        if (drawnLines.size() >= kMostDrawnLines) drawnLines.clear();
-        TextBitmap bitmap = RasteriseText(text, length);
-        drawn = drawnLines.emplace(std::move(line), std::move(bitmap)).first;
+        if (drawnLines.size() >= kMostDrawnLines) ForgetDrawnLines(true);
+        drawn = drawnLines.emplace(std::move(key), KeptLine{RasteriseText(text, length)}).first;
     }
-    const TextBitmap& bitmap = drawn->second;
-    // The padded width: the extra columns are 0 bits and leave the frame alone.
-    DrawTextBitmap(bitmap.stride, bitmap.height, bitmap.rows.empty() ? nullptr : bitmap.rows.data(), x, y, red, green,
-                   blue);
+    KeptLine& line = drawn->second;
+
+    // The same steps and state as the shared glBitmap half (DrawTextBitmap).
+    GLboolean lightingWasOn = GL_FALSE;
+    GLboolean texturingWasOn = GL_FALSE;
+    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
+    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
+    glLoadIdentity();
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(red, green, blue);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glRasterPos2f(x, y);
+    // Outside the view the raster position is invalid and nothing is drawn.
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (valid && !line.bitmap.rows.empty()) DrawLineAtRasterPosition(line);
+    if (lightingWasOn) glEnable(GL_LIGHTING);
+    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glPopMatrix();
 }

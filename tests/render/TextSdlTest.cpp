@@ -70,6 +70,27 @@ TEST_F(SdlText, ALineKeptAtOneScaleIsRasterisedAfreshAtTheNext) {
     EXPECT_GE(fullScreen, window * 17 / 10);
 }
 
+TEST_F(SdlText, AKeptLineDrawsExactlyThePixelsGlBitmapDoes) {
+    // Kept lines are drawn as textures; a texel off by one would blur or shift the glyphs.
+    auto frame = [] {
+        std::vector<unsigned char> pixels(std::size_t(kFrameWidth) * kFrameHeight * 3);
+        glReadPixels(0, 0, kFrameWidth, kFrameHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return pixels;
+    };
+    const std::u16string lines[] = {u"声音关闭[M]键切换", u"2级-10行 3级-30行 4级-60行 5级-100行 6级-150行 7级-210行"};
+    for (const std::u16string& line : lines) {
+        for (const float x : {-2.5f, -0.83f, 3.9f}) {
+            const TextBitmap bitmap = RasteriseText(line.data(), int(line.size()));
+            DrawTextBitmap(bitmap.stride, bitmap.height, bitmap.rows.data(), x, 1.03f, 1.0f, 0.5f, 0.25f);
+            const std::vector<unsigned char> byBitmap = frame();
+            DrawGLText(line.data(), int(line.size()), x, 1.03f, 1.0f, 0.5f, 0.25f);
+            DrawGLText(line.data(), int(line.size()), x, 1.03f, 1.0f, 0.5f, 0.25f);  // kept, drawn again
+            EXPECT_TRUE(byBitmap == frame()) << "at x " << x;
+        }
+    }
+}
+
 TEST_F(SdlText, GlyphsAreUprightAndUnmirrored) {
     // "L" has its fullest column on the left and its fullest row at the bottom.
     DrawGLText(u"L", 1, -2.0f, 0.0f, 1.0f, 1.0f, 1.0f);
