@@ -24,7 +24,7 @@ def save(origin, name):
 def main():
     os.makedirs(os.path.join(ROOT, "docs"), exist_ok=True)
     process, window = e2e.start_game()
-    _, origin = e2e.client_origin()
+    _, origin = e2e.client_origin(window)
     time.sleep(1.6)
     save(origin, "menu")
 
