@@ -215,6 +215,7 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     SetFocusFlags(true);
                     break;
+                case SDL_WINDOWEVENT_MINIMIZED:  // paused even where the focus stays
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     SetFocusFlags(false);
                     ForgetControllerInputs();

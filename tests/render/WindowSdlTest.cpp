@@ -1,6 +1,6 @@
 // The native window's event handling fed made-up SDL events, no window or
 // display needed: a key SDL knows no Windows code for still reaches the game,
-// and a focus loss lets go of every held key.
+// a focus loss lets go of every held key, and minimising pauses the game.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -52,6 +52,11 @@ TEST_F(WindowEvents, AKeyLetGoWhileAnotherWindowHadTheFocusActsNoMore) {
     HandleWindowEvent(Focus(SDL_WINDOWEVENT_FOCUS_GAINED));
     HandleWindowEvent(Key(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT));
     EXPECT_EQ(gameState.pieceColumn, 4);
+}
+
+TEST_F(WindowEvents, MinimisingPausesTheGameEvenWhereTheFocusStays) {
+    HandleWindowEvent(Focus(SDL_WINDOWEVENT_MINIMIZED));
+    EXPECT_TRUE(gameState.windowInactive);
 }
 
 }  // namespace
