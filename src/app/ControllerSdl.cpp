@@ -78,38 +78,30 @@ std::uint8_t KeyFor(PadInput input) {
     return 0;
 }
 
+// The buttons the game uses; the others, the right stick and the triggers do nothing.
+constexpr struct {
+    SDL_GameControllerButton button;
+    PadInput input;
+} kButtons[] = {
+    {SDL_CONTROLLER_BUTTON_A, PadInput::South},
+    {SDL_CONTROLLER_BUTTON_B, PadInput::East},
+    {SDL_CONTROLLER_BUTTON_X, PadInput::West},
+    {SDL_CONTROLLER_BUTTON_START, PadInput::Start},
+    {SDL_CONTROLLER_BUTTON_BACK, PadInput::Back},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, PadInput::PadUp},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, PadInput::PadDown},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadInput::PadLeft},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadInput::PadRight},
+};
+
 bool InputOfButton(Uint8 button, PadInput& input) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_A:
-            input = PadInput::South;
+    for (const auto& mapped : kButtons) {
+        if (mapped.button == button) {
+            input = mapped.input;
             return true;
-        case SDL_CONTROLLER_BUTTON_B:
-            input = PadInput::East;
-            return true;
-        case SDL_CONTROLLER_BUTTON_X:
-            input = PadInput::West;
-            return true;
-        case SDL_CONTROLLER_BUTTON_START:
-            input = PadInput::Start;
-            return true;
-        case SDL_CONTROLLER_BUTTON_BACK:
-            input = PadInput::Back;
-            return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            input = PadInput::PadUp;
-            return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            input = PadInput::PadDown;
-            return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            input = PadInput::PadLeft;
-            return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            input = PadInput::PadRight;
-            return true;
-        default:
-            return false;
+        }
     }
+    return false;
 }
 
 // A press marks its key and evaluates the held keys, exactly as a key press.

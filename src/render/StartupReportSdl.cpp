@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <string_view>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -21,19 +21,6 @@
 #include "render/Render.h"
 
 namespace {
-
-// The window code's failure texts and the SDL call behind each.
-struct WindowStep {
-    std::u16string_view text;
-    const char* call;
-};
-constexpr WindowStep kWindowSteps[] = {
-    {u"注册窗口失败,程序错误.", "SDL_InitSubSystem(SDL_INIT_VIDEO)"},
-    {u"不能设置像素格式,程序错误.", "SDL_GL_SetAttribute"},
-    {u"不能创建窗口,程序错误.", "SDL_CreateWindow"},
-    {u"不能创建OpenGL渲染描述,程序错误.", "SDL_GL_CreateContext"},
-    {u"不能激活当前的渲染描述表,程序错误.", "SDL_GL_MakeCurrent"},
-};
 
 // The sound entries LoadSounds reads, in its order.
 constexpr const char* kSoundNames[] = {"down.wav", "move.wav", "s.wav"};
@@ -52,19 +39,21 @@ std::string PictureProblem(const char* name) {
     if (ReadQV(kArchiveName, name, &entry) == 0) return EntryProblem(name);
     DecodedImage image{};
     JPEG24bitQV(&entry, &image);
+    auto tooLarge = [](auto width, auto height) {
+        return "is refused (" + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels: does not fit 256 x 256)";
+    };
     std::string problem;
     if (image.pixels == nullptr) {
         const morvane::JpegCheck check = morvane::CheckJpeg(entry.data, entry.libraryWord);
         if (check.verdict == morvane::JpegVerdict::kBadSize) {
-            problem = "is refused (" + std::to_string(check.width) + " x " + std::to_string(check.height) +
-                      " pixels: does not fit 256 x 256)";
+            problem = tooLarge(check.width, check.height);
         } else {
             problem =
                 std::string("is refused (") + (check.problem != nullptr ? check.problem : "does not decode") + ")";
         }
     } else if (std::int64_t{image.width} * image.height * 3 > kWorkingBufferBytes) {
-        problem = "is refused (" + std::to_string(image.width) + " x " + std::to_string(image.height) +
-                  " pixels: does not fit 256 x 256)";
+        problem = tooLarge(image.width, image.height);
     }
     Free24BMP(&image);
     FreeQV(&entry);
@@ -110,11 +99,7 @@ std::string DescribeAssetFailure() {
 
 }  // namespace
 
-void ReportWindowFailure(const char16_t* text, const char* reason) {
-    const char* call = "the window's set-up";
-    for (const WindowStep& step : kWindowSteps) {
-        if (step.text == text) call = step.call;
-    }
+void ReportWindowFailure(const char* call, const char* reason) {
     std::fprintf(stderr, "kolvex: %s failed: %s\n", call,
                  reason != nullptr && *reason != '\0' ? reason : "no reason given");
 }

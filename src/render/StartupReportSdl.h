@@ -3,9 +3,8 @@
 // archive entry was missing or refused. Called by the SDL window code.
 #pragma once
 
-// "kolvex: <SDL call> failed: <SDL's reason>", for the window layer's failure
-// text `text` (one of the Windows build's message-box texts).
-void ReportWindowFailure(const char16_t* text, const char* reason);
+// "kolvex: <SDL call> failed: <SDL's reason>".
+void ReportWindowFailure(const char* call, const char* reason);
 
 // "kolvex: " and what keeps data.qv in the current folder from loading: it
 // is missing or damaged, or its first picture or sound that is missing or

@@ -39,11 +39,12 @@ bool videoStarted = false;
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 
-bool Fail(const char16_t* text) {
+// `call` is the SDL step that failed, named in the English line.
+bool Fail(const char16_t* text, const char* call) {
     // SDL's reason, before the tear-down's own calls can replace it.
     const std::string reason = SDL_GetError();
     KillGLWindow();
-    ReportWindowFailure(text, reason.c_str());
+    ReportWindowFailure(call, reason.c_str());
     ShowProblem(text);
     return false;
 }
@@ -134,7 +135,8 @@ void ShowWarning(const char16_t* text) {
 bool CreateGLWindow() {
     // SDL 2.26 takes the X11 class from the environment only, and only at start.
     setenv("SDL_VIDEO_X11_WMCLASS", kClassName, 1);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(u"注册窗口失败,程序错误.");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return Fail(u"注册窗口失败,程序错误.", "SDL_InitSubSystem(SDL_INIT_VIDEO)");
     videoStarted = true;
 
     // Minimum sizes and no version or profile: a legacy context, as the
@@ -142,19 +144,20 @@ bool CreateGLWindow() {
     if (SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6) != 0 ||
         SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16) != 0 ||
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0)
-        return Fail(u"不能设置像素格式,程序错误.");
+        return Fail(u"不能设置像素格式,程序错误.", "SDL_GL_SetAttribute");
 
     window =
         SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
-    if (window == nullptr) return Fail(u"不能创建窗口,程序错误.");
+    if (window == nullptr) return Fail(u"不能创建窗口,程序错误.", "SDL_CreateWindow");
     if (SDL_Surface* icon = LoadIcon()) {
         SDL_SetWindowIcon(window, icon);
         SDL_FreeSurface(icon);
     }
 
     context = SDL_GL_CreateContext(window);
-    if (context == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.");
-    if (SDL_GL_MakeCurrent(window, context) != 0) return Fail(u"不能激活当前的渲染描述表,程序错误.");
+    if (context == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.", "SDL_GL_CreateContext");
+    if (SDL_GL_MakeCurrent(window, context) != 0)
+        return Fail(u"不能激活当前的渲染描述表,程序错误.", "SDL_GL_MakeCurrent");
 
     // Frames at the display's pace: adaptive where the driver has it. Not
     // getting either is no failure (a virtual display has neither).
