@@ -47,7 +47,8 @@ int main(int, char**) {
         if (!WindowShowing()) {
             // Minimised or hidden: no frames, just sleep until something
             // happens. The timer thread runs on; the focus loss paused the game.
-            if (SDL_WaitEvent(&event) != 0) lastParameter = HandleWindowEvent(event);
+            WaitForEvent(event);
+            lastParameter = HandleWindowEvent(event);
             continue;
         }
         PresentFrame();

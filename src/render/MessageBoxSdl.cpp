@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "render/TextSdl.h"
+#include "render/WindowSdl.h"
 
 namespace {
 
@@ -137,7 +138,8 @@ void RunBox(SDL_Window* window, const Layout& layout) {
     const Uint32 id = SDL_GetWindowID(window);
     bool buttonHeld = false;
     SDL_Event event;
-    while (SDL_WaitEvent(&event) != 0) {
+    for (;;) {
+        WaitForEvent(event);
         switch (event.type) {
             case SDL_QUIT:
                 return;
@@ -207,6 +209,9 @@ bool ShowBox(const char16_t* text, const char16_t* caption) {
     // the box may be reporting that OpenGL failed, and SDL would remake the
     // window for one, dropping the name set below.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // As on Windows, the click that brings the box to the front also presses
+    // its button; SDL would drop a click that comes within 10 ms of the focus.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     const std::string title = Utf8FromUtf16(caption, Length(caption));
     SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, layout.width,
                                           layout.height, SDL_WINDOW_HIDDEN);

@@ -19,6 +19,9 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event);
 void PresentFrame();
 // False while the window is minimised or hidden: there is nothing to draw for.
 bool WindowShowing();
+// Blocks until an event is queued and takes it; see WindowSdl.cpp for why this
+// and not SDL_WaitEvent.
+void WaitForEvent(SDL_Event& event);
 
 // The game's message boxes (problem and warning captions).
 void ShowProblem(const char16_t* text);
