@@ -249,16 +249,6 @@ bool WindowShowing() {
     return window != nullptr && (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
-// SDL 2.26's own wait arms a wake-up: an event queued meanwhile, even by the
-// waiting thread as it dispatches, makes it send the waited-on window a
-// message over a second X connection. Destroying that window just after can
-// reach the X server first, and the late message's BadWindow error then makes
-// Xlib end the program with 1 (seen with the message box under load). Polling
-// never arms the wake-up; 10 ms naps cost nothing measurable.
-void WaitForEvent(SDL_Event& event) {
-    while (SDL_PollEvent(&event) == 0) SDL_Delay(10);
-}
-
 void PresentFrame() {
     {
         std::lock_guard<std::mutex> hold(gameStateLock);

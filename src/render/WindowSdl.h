@@ -1,9 +1,11 @@
 // The native game window on SDL2: the window with its legacy OpenGL context,
 // every creation failure reported as on Windows, the tear-down, and the
-// events turned into the window procedure's meanings. Called by main only.
+// events turned into the window procedure's meanings. Called by main; the
+// message box shares its event wait.
 #pragma once
 
 #include <SDL_events.h>
+#include <SDL_timer.h>
 
 #include <cstdint>
 
@@ -19,9 +21,16 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event);
 void PresentFrame();
 // False while the window is minimised or hidden: there is nothing to draw for.
 bool WindowShowing();
-// Blocks until an event is queued and takes it; see WindowSdl.cpp for why this
-// and not SDL_WaitEvent.
-void WaitForEvent(SDL_Event& event);
+
+// SDL 2.26's own wait arms a wake-up: an event queued meanwhile, even by the
+// waiting thread as it dispatches, makes it send the waited-on window a
+// message over a second X connection. Destroying that window just after can
+// reach the X server first, and the late message's BadWindow error then makes
+// Xlib end the program with 1 (seen with the message box under load). Polling
+// never arms the wake-up; 10 ms naps cost nothing measurable.
+inline void WaitForEvent(SDL_Event& event) {
+    while (SDL_PollEvent(&event) == 0) SDL_Delay(10);
+}
 
 // The game's message boxes (problem and warning captions).
 void ShowProblem(const char16_t* text);
