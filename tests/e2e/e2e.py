@@ -96,15 +96,30 @@ def window_manager():
     return manager
 
 
-def send_close_request(window):
-    """What a window manager's close button sends: WM_PROTOCOLS with WM_DELETE_WINDOW."""
+def xlib():
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
     x11.XInternAtom.restype = ctypes.c_ulong
     x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
     x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = x11.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
+    return x11
+
+
+def key_repeat_off():
+    """The X server repeats a key held past 660 ms; a step that holds one
+    across slow work must see only the presses it makes."""
+    x11 = xlib()
+    display = x11.XOpenDisplay(None)
+    check(display is not None, "cannot open the display")
+    x11.XAutoRepeatOff(display)
+    x11.XCloseDisplay(display)
+
+
+def send_close_request(window):
+    """What a window manager's close button sends: WM_PROTOCOLS with WM_DELETE_WINDOW."""
+    x11 = xlib()
 
     class ClientMessage(ctypes.Structure):
         _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
@@ -451,6 +466,7 @@ def full_screen():
     # With Left held in play, the toggles are not key presses: the piece stays put.
     keys(window, "Escape")
     time.sleep(0.3)
+    key_repeat_off()
     run("xdotool", "keydown", "Left")
     time.sleep(0.2)
     top = picture_box((WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24), size, origin)
@@ -461,7 +477,11 @@ def full_screen():
     size, origin = wait_client_size(window, (1920, 1080))
     after = leftmost_lit(screenshot(None, "left-still-held"), top)
     run("xdotool", "keyup", "Left")
-    check(before is not None and before == after, f"the piece moved from {before} to {after} on the toggles")
+    # A step is a whole cell; the piece's fall meanwhile shifts its edge in the
+    # perspective by a pixel or so.
+    cell = 24 * size[1] / 600
+    check(before is not None and after is not None and abs(after - before) < cell / 3,
+          f"the piece moved from {before} to {after} on the toggles")
 
     keys(window, "F11")
     size, origin = wait_client_size(window, (800, 600))
