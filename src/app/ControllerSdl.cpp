@@ -11,10 +11,8 @@
 #endif
 
 #include <algorithm>
-#include <mutex>
 
-#include "app/Keys.h"
-#include "state/GameState.h"
+#include "app/ControllerHolds.h"
 
 namespace {
 
@@ -23,7 +21,7 @@ constexpr RepeatRate kUsualRepeat{std::chrono::milliseconds(500), std::chrono::m
 
 bool started = false;
 std::vector<SDL_GameController*> pads;
-PadHolds holds(kUsualRepeat);
+ControllerHolds holds(kUsualRepeat);
 
 // The keyboard's own delay and rate, so that a held button repeats as a held
 // key does on this desktop. Xlib is already loaded with SDL; it is looked up
@@ -46,36 +44,6 @@ RepeatRate ReadKeyboardRepeat() {
     if (read) return {std::chrono::milliseconds(delay), std::chrono::milliseconds(interval)};
 #endif
     return kUsualRepeat;
-}
-
-// A stands for whichever of Space and Enter acts where it is pressed. Marking
-// both would let one press that drops the last piece also take the entry of
-// the menu the game over opens (a new game before the player sees the end),
-// and a held A that started a game would drop pieces once it repeats.
-std::uint8_t KeyFor(PadInput input) {
-    switch (input) {
-        case PadInput::South:
-            return gameState.menuOpen ? kKeyReturn : kKeySpace;
-        case PadInput::East:
-        case PadInput::West:
-        case PadInput::PadUp:
-        case PadInput::StickUp:
-            return kKeyUp;
-        case PadInput::Start:
-            return kKeyEscape;
-        case PadInput::Back:
-            return kKeyM;
-        case PadInput::PadDown:
-        case PadInput::StickDown:
-            return kKeyDown;
-        case PadInput::PadLeft:
-        case PadInput::StickLeft:
-            return kKeyLeft;
-        case PadInput::PadRight:
-        case PadInput::StickRight:
-            return kKeyRight;
-    }
-    return 0;
 }
 
 // The buttons the game uses; the others, the right stick and the triggers do nothing.
@@ -104,35 +72,6 @@ bool InputOfButton(Uint8 button, PadInput& input) {
     return false;
 }
 
-// A press marks its key and evaluates the held keys, exactly as a key press.
-std::uintptr_t Press(SDL_JoystickID pad, PadInput input) {
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    const std::uint8_t code = KeyFor(input);
-    if (!holds.Press(pad, input, code, PadClock::now())) return 0;
-    MarkKey(code, true);
-    HandleKeys();
-    return code;
-}
-
-void Unmark(const std::vector<std::uint8_t>& codes) {
-    if (codes.empty()) return;
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    for (std::uint8_t code : codes) MarkKey(code, false);
-}
-
-void Release(SDL_JoystickID pad, PadInput input) {
-    if (const std::uint8_t code = holds.Release(pad, input)) Unmark({code});
-}
-
-// One stick axis as two opposite inputs: the old one let go, the new one pressed.
-std::uintptr_t MoveStick(SDL_JoystickID pad, PadInput negative, PadInput positive, int value) {
-    const int before = holds.Holds(pad, positive) ? 1 : holds.Holds(pad, negative) ? -1 : 0;
-    const int after = StickDirection(value, before);
-    if (after == before) return 0;
-    if (before != 0) Release(pad, before > 0 ? positive : negative);
-    return after == 0 ? 0 : Press(pad, after > 0 ? positive : negative);
-}
-
 void OpenPad(int deviceIndex) {
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
     for (SDL_GameController* pad : pads)
@@ -141,7 +80,7 @@ void OpenPad(int deviceIndex) {
 }
 
 void ClosePad(SDL_JoystickID id) {
-    Unmark(holds.ReleasePad(id));
+    UnmarkPadCodes(holds.ReleasePad(id));
     auto gone = std::find_if(pads.begin(), pads.end(), [id](SDL_GameController* pad) {
         return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id;
     });
@@ -153,7 +92,7 @@ void ClosePad(SDL_JoystickID id) {
 }  // namespace
 
 void OpenControllers() {
-    holds = PadHolds(ReadKeyboardRepeat());
+    holds = ControllerHolds(ReadKeyboardRepeat());
     // Without controller support the keyboard still plays.
     started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!started) return;
@@ -180,16 +119,20 @@ std::uintptr_t HandleControllerEvent(const SDL_Event& event) {
             ClosePad(event.cdevice.which);
             return 0;
         case SDL_CONTROLLERBUTTONDOWN:
-            return InputOfButton(event.cbutton.button, input) ? Press(event.cbutton.which, input) : 0;
+            return InputOfButton(event.cbutton.button, input)
+                       ? PressPadInput(holds, event.cbutton.which, input, PadClock::now())
+                       : 0;
         case SDL_CONTROLLERBUTTONUP:
             // A release ends nothing; its parameter never becomes an exit code.
-            if (InputOfButton(event.cbutton.button, input)) Release(event.cbutton.which, input);
+            if (InputOfButton(event.cbutton.button, input)) ReleasePadInput(holds, event.cbutton.which, input);
             return 0;
         case SDL_CONTROLLERAXISMOTION:
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
-                return MoveStick(event.caxis.which, PadInput::StickLeft, PadInput::StickRight, event.caxis.value);
+                return MovePadStick(holds, event.caxis.which, PadInput::StickLeft, PadInput::StickRight,
+                                    event.caxis.value, PadClock::now());
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
-                return MoveStick(event.caxis.which, PadInput::StickUp, PadInput::StickDown, event.caxis.value);
+                return MovePadStick(holds, event.caxis.which, PadInput::StickUp, PadInput::StickDown, event.caxis.value,
+                                    PadClock::now());
             return 0;
         default:
             return 0;
@@ -197,15 +140,9 @@ std::uintptr_t HandleControllerEvent(const SDL_Event& event) {
 }
 
 void RunControllerRepeats(std::uintptr_t& parameter) {
-    if (QuitRequested()) return;
-    const std::uint8_t code = holds.RepeatDue(PadClock::now());
-    if (code == 0) return;
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    MarkKey(code, true);
-    HandleKeys();
-    parameter = code;
+    if (const std::uintptr_t code = RunPadRepeat(holds, PadClock::now())) parameter = code;
 }
 
 void ForgetControllerInputs() {
-    Unmark(holds.ReleaseAll());
+    UnmarkPadCodes(holds.ReleaseAll());
 }

@@ -6,12 +6,9 @@
 #include <chrono>
 #include <thread>
 
-using TimerClock = std::chrono::steady_clock;
+#include "app/TickSchedule.h"
 
-// When a timer that fell due at `due` and ran at `now` is due next: one period
-// on, or, when it ran later than that, the first tick of its old rhythm still
-// ahead. Missed ticks are never made up, and the phase never drifts.
-TimerClock::time_point NextTickDue(TimerClock::time_point due, TimerClock::duration period, TimerClock::time_point now);
+using TimerClock = std::chrono::steady_clock;
 
 // Runs the timers until quit is requested; each callback whole under the lock.
 void TimerThread();

@@ -3,6 +3,7 @@
 // before the sounds and the OpenGL context it might use are released.
 #include <mutex>
 
+#include "app/ControllerWin32.h"
 #include "app/Keys.h"
 #include "app/TimerThreadWin32.h"
 #include "assets/Sound.h"
@@ -19,6 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     NewGame();  // the classic game that Esc reaches straight from the menu
     gameState.soundOn = true;
     if (!CreateGLWindow()) return 0;
+    OpenControllers();
 
     HANDLE timerThread = StartTimerThread();
 
@@ -31,6 +33,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        // A pad's press stands in for a key message, its code for the parameter.
+        PollControllers(msg.wParam);
     }
 
     // The timer thread sees the quit flag at its next poll and ends by itself;
@@ -41,6 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         CloseHandle(timerThread);
     }
     ReleaseSounds();
+    CloseControllers();
     KillGLWindow();
     return static_cast<int>(msg.wParam);
 }

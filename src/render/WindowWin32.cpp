@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "app/ControllerWin32.h"
 #include "app/Keys.h"
 #include "render/GL.h"
 #include "render/Render.h"
@@ -145,6 +146,7 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             // A key let go while another window has the focus sends us no
             // WM_KEYUP: left marked, it would act on every later press.
             std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
+            ForgetControllerInputs();
             return 0;
         }
         case WM_PAINT: {

@@ -3,7 +3,7 @@
 // still holds.
 #include <gtest/gtest.h>
 
-#include "app/ControllerSdl.h"
+#include "app/ControllerHolds.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ const PadClock::time_point kStart{};
 const RepeatRate kRate{milliseconds(500), milliseconds(33)};
 
 TEST(ControllerSdl, AHeldInputRepeatsAfterTheDelayAtTheRateWithoutCatchingUp) {
-    PadHolds holds(kRate);
+    ControllerHolds holds(kRate);
     ASSERT_TRUE(holds.Press(1, PadInput::PadLeft, kLeft, kStart));
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(499)), 0);
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(500)), kLeft);
@@ -28,7 +28,7 @@ TEST(ControllerSdl, AHeldInputRepeatsAfterTheDelayAtTheRateWithoutCatchingUp) {
 }
 
 TEST(ControllerSdl, OnlyTheLatestPressRepeatsAndNothingAfterItIsReleased) {
-    PadHolds holds(kRate);
+    ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::South, kSpace, kStart + milliseconds(300));
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(600)), 0);
@@ -42,7 +42,7 @@ TEST(ControllerSdl, OnlyTheLatestPressRepeatsAndNothingAfterItIsReleased) {
 }
 
 TEST(ControllerSdl, AReleaseKeepsACodeThatAnotherInputStillHolds) {
-    PadHolds holds(kRate);
+    ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::StickLeft, kLeft, kStart);
     EXPECT_EQ(holds.Release(1, PadInput::PadLeft), 0);
@@ -50,7 +50,7 @@ TEST(ControllerSdl, AReleaseKeepsACodeThatAnotherInputStillHolds) {
 }
 
 TEST(ControllerSdl, ARemovedControllerReleasesWhatOnlyItHeld) {
-    PadHolds holds(kRate);
+    ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::South, kSpace, kStart);
     holds.Press(2, PadInput::StickLeft, kLeft, kStart);

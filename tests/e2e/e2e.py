@@ -747,6 +747,75 @@ def controller():
                 os.unlink(path)
 
 
+def xinput_controller():
+    # A pad through a stand-in xinput1_4.dll (tests/e2e/XInputDoubleWin32.cpp)
+    # in the game's folder plays as the keyboard does: a held D-pad repeats at
+    # the keyboard's rate, a pad unplugged while held stops, one plugged in
+    # again is found, and Quit taken with A ends the game with 13.
+    check(not NATIVE, "XInput is the Windows game's")
+    a, back, start, down, left, right = 0x1000, 0x20, 0x10, 0x2, 0x4, 0x8
+    folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
+    state = os.path.join(folder, "pad.txt")
+
+    def pad(buttons=0, plugged=True):
+        with open(state + ".new", "w") as f:
+            f.write(f"{buttons:x} 0 0\n" if plugged else "none\n")
+        os.replace(state + ".new", state)
+
+    def tap(buttons, settle=0.2):
+        pad(buttons)
+        time.sleep(0.1)
+        pad()
+        time.sleep(settle)
+
+    try:
+        for f in (*GAME_FILES, "data.qv", os.environ["KOLVEX_XINPUT_DOUBLE"]):
+            shutil.copy(os.path.join(BIN, f), folder)
+        pad()
+        os.environ.update(KOLVEX_XINPUT_STATE="Z:" + state.replace("/", "\\"), WINEDLLOVERRIDES="xinput1_4=n")
+        process, window = start_game(folder)
+        _, origin = client_origin(window)
+        run("xdotool", "windowfocus", "--sync", window)  # an unfocused game reads no pad
+        time.sleep(0.5)
+        tap(start, 0.3)
+        check(lit_fraction(screenshot(origin, "xinput-play"), MENU_BANNERS) < 0.2, "Start did not close the menu")
+        top = (WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 5 * 24)
+        pad(left)
+        time.sleep(1.2)
+        at_wall = leftmost_lit(screenshot(origin, "xinput-left-held"), top)
+        pad()
+        check(at_wall is not None and at_wall < WELL[0] + 12, f"held left left the piece at x {at_wall}")
+        corner = (WELL[0] + 2, WELL[3] - 60, WELL[0] + 100, WELL[3] - 2)
+        empty = lit_fraction(screenshot(origin, "xinput-before-drop"), corner)
+        tap(a, 0.3)
+        dropped = lit_fraction(screenshot(origin, "xinput-dropped"), corner)
+        check(dropped > empty + 0.15, f"A did not drop the piece: {empty:.2f} -> {dropped:.2f}")
+        quiet = lit_fraction(screenshot(origin, "xinput-sound-on"), NOTICE)
+        tap(back, 0.3)
+        shown = lit_fraction(screenshot(origin, "xinput-sound-off"), NOTICE)
+        check(shown > quiet + 0.02, f"Back did not show the sound notice: {quiet:.3f} -> {shown:.3f}")
+        # Right held, the pad pulled out before the repeat's delay: one step only.
+        before = leftmost_lit(screenshot(origin, "xinput-new-piece"), top)
+        pad(right)
+        time.sleep(0.2)
+        pad(plugged=False)
+        time.sleep(1.0)
+        after = leftmost_lit(screenshot(origin, "xinput-unplugged"), top)
+        check(before is not None and after is not None and 12 < after - before < 36,
+              f"the piece went from x {before} to {after} with the pad unplugged while holding right")
+        pad()
+        time.sleep(1.5)  # an empty slot is asked again once a second
+        tap(start, 0.3)
+        for _ in range(3):
+            tap(down)
+        pad(a)
+        code = wait_exit(process)
+        check(code == 13, f"exit code {code} after Quit taken with A, expected 13")
+    finally:
+        os.environ.pop("WINEDLLOVERRIDES", None)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def installed_package():
     """What a player does with the .deb: install it, start the game the way the
     menu entry does, play to the menu's Quit, remove it, and find nothing left."""
@@ -918,6 +987,7 @@ SCENARIOS = {
     "sound_clips": sound_clips,
     "message_box_dismissals": message_box_dismissals,
     "controller": controller,
+    "xinput_controller": xinput_controller,
     "installed_package": installed_package,
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,

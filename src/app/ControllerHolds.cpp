@@ -1,0 +1,145 @@
+// The controllers' bookkeeping: which inputs are held, the codes they hold,
+// when the held input repeats, the one table of what each input means, and
+// their presses reaching the game. Used by ControllerSdl.cpp and ControllerWin32.cpp.
+#include "app/ControllerHolds.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "app/Keys.h"
+#include "app/TickSchedule.h"
+#include "state/GameState.h"
+
+namespace {
+
+// Past half way a stick points; it lets go again inside about a third.
+constexpr int kStickPoints = 16384;
+constexpr int kStickLetsGo = 11000;
+
+// Which key each input is, in play and in the menu: the one mapping both
+// builds read. The other buttons, the right stick and the triggers do nothing.
+constexpr struct {
+    PadInput input;
+    std::uint8_t inPlay;
+    std::uint8_t inMenu;
+} kPadKeys[] = {
+    {PadInput::South, kKeySpace, kKeyReturn},
+    {PadInput::East, kKeyUp, kKeyUp},
+    {PadInput::West, kKeyUp, kKeyUp},
+    {PadInput::Start, kKeyEscape, kKeyEscape},
+    {PadInput::Back, kKeyM, kKeyM},
+    {PadInput::PadUp, kKeyUp, kKeyUp},
+    {PadInput::PadDown, kKeyDown, kKeyDown},
+    {PadInput::PadLeft, kKeyLeft, kKeyLeft},
+    {PadInput::PadRight, kKeyRight, kKeyRight},
+    {PadInput::StickUp, kKeyUp, kKeyUp},
+    {PadInput::StickDown, kKeyDown, kKeyDown},
+    {PadInput::StickLeft, kKeyLeft, kKeyLeft},
+    {PadInput::StickRight, kKeyRight, kKeyRight},
+};
+
+}  // namespace
+
+std::uint8_t KeyForPadInput(PadInput input, bool menuOpen) {
+    for (const auto& mapped : kPadKeys)
+        if (mapped.input == input) return menuOpen ? mapped.inMenu : mapped.inPlay;
+    return 0;
+}
+
+int StickDirection(int value, int before) {
+    if (value >= kStickPoints) return 1;
+    if (value <= -kStickPoints) return -1;
+    if (before > 0 && value > kStickLetsGo) return 1;
+    if (before < 0 && value < -kStickLetsGo) return -1;
+    return 0;
+}
+
+bool ControllerHolds::Press(PadId pad, PadInput input, std::uint8_t code, PadClock::time_point now) {
+    if (Holds(pad, input)) return false;
+    holds_.push_back({pad, input, code});
+    // As on a keyboard, only the latest press repeats.
+    lead_ = holds_.back();
+    repeating_ = true;
+    due_ = now + rate_.delay;
+    return true;
+}
+
+std::uint8_t ControllerHolds::Release(PadId pad, PadInput input) {
+    auto held = std::find_if(holds_.begin(), holds_.end(),
+                             [&](const Hold& hold) { return hold.pad == pad && hold.input == input; });
+    if (held == holds_.end()) return 0;
+    const std::uint8_t code = held->code;
+    holds_.erase(held);
+    // Letting go of the repeating input stops repeats, even with others held.
+    if (lead_.pad == pad && lead_.input == input) repeating_ = false;
+    return CodeHeld(code) ? 0 : code;
+}
+
+std::vector<std::uint8_t> ControllerHolds::ReleasePad(PadId pad) {
+    std::vector<std::uint8_t> released;
+    for (std::size_t i = holds_.size(); i-- > 0;) {
+        if (holds_[i].pad != pad) continue;
+        if (const std::uint8_t code = Release(pad, holds_[i].input)) released.push_back(code);
+    }
+    return released;
+}
+
+std::vector<std::uint8_t> ControllerHolds::ReleaseAll() {
+    std::vector<std::uint8_t> released;
+    while (!holds_.empty())
+        if (const std::uint8_t code = Release(holds_.back().pad, holds_.back().input)) released.push_back(code);
+    return released;
+}
+
+bool ControllerHolds::Holds(PadId pad, PadInput input) const {
+    return std::any_of(holds_.begin(), holds_.end(),
+                       [&](const Hold& hold) { return hold.pad == pad && hold.input == input; });
+}
+
+bool ControllerHolds::CodeHeld(std::uint8_t code) const {
+    return std::any_of(holds_.begin(), holds_.end(), [code](const Hold& hold) { return hold.code == code; });
+}
+
+std::uint8_t ControllerHolds::RepeatDue(PadClock::time_point now) {
+    if (!repeating_ || now < due_) return 0;
+    due_ = NextTickDue(due_, rate_.interval, now);
+    return lead_.code;
+}
+
+std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, PadClock::time_point now) {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    const std::uint8_t code = KeyForPadInput(input, gameState.menuOpen);
+    if (!holds.Press(pad, input, code, now)) return 0;
+    MarkKey(code, true);
+    HandleKeys();
+    return code;
+}
+
+void UnmarkPadCodes(const std::vector<std::uint8_t>& codes) {
+    if (codes.empty()) return;
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    for (std::uint8_t code : codes) MarkKey(code, false);
+}
+
+void ReleasePadInput(ControllerHolds& holds, PadId pad, PadInput input) {
+    if (const std::uint8_t code = holds.Release(pad, input)) UnmarkPadCodes({code});
+}
+
+std::uintptr_t MovePadStick(ControllerHolds& holds, PadId pad, PadInput negative, PadInput positive, int value,
+                            PadClock::time_point now) {
+    const int before = holds.Holds(pad, positive) ? 1 : holds.Holds(pad, negative) ? -1 : 0;
+    const int after = StickDirection(value, before);
+    if (after == before) return 0;
+    if (before != 0) ReleasePadInput(holds, pad, before > 0 ? positive : negative);
+    return after == 0 ? 0 : PressPadInput(holds, pad, after > 0 ? positive : negative, now);
+}
+
+std::uintptr_t RunPadRepeat(ControllerHolds& holds, PadClock::time_point now) {
+    if (QuitRequested()) return 0;
+    const std::uint8_t code = holds.RepeatDue(now);
+    if (code == 0) return 0;
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    MarkKey(code, true);
+    HandleKeys();
+    return code;
+}

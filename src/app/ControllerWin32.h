@@ -1,0 +1,62 @@
+// Game controllers on the Windows build: XInput pads, the library loaded at
+// run time, read on every pass of the main loop and turned into the same
+// virtual-key presses the keyboard makes. Called by WinMain (open, poll,
+// close) and by the window procedure (focus loss).
+#pragma once
+
+#include "state/PlatformTypes.h"
+// After <windows.h>, which PlatformTypes.h includes.
+#include <xinput.h>
+
+#include "app/ControllerHolds.h"
+
+// Loads XInput (1.4, then 1.3, then 9.1.0; with none the pads are simply not
+// read) and reads the keyboard's repeat delay and rate for held inputs.
+void OpenControllers();
+void CloseControllers();
+
+// Once a loop pass, on the main thread: reads the pads, presses and releases
+// what changed and runs the held input's repeat. A press stands in for a key
+// message: parameter takes its code, the exit code if the press ends the game.
+void PollControllers(WPARAM& parameter);
+
+// The window lost the focus and its keys are all let go (the caller holds the
+// game-state lock): the pads let go of theirs too, and nothing repeats.
+void ForgetControllerInputs();
+
+// ------------------------------------------------------------------------
+// The parts behind those, testable with a stand-in for XInputGetState.
+
+using XInputGetStateProc = DWORD(WINAPI*)(DWORD slot, XINPUT_STATE* state);
+
+// The keyboard's repeat as the control panel's two settings give it: delay
+// 0..3 (250 ms to 1 s), speed 0..31 (about 2.5 to 30 repeats a second).
+RepeatRate KeyboardRepeatRate(UINT delaySetting, UINT speedSetting);
+
+// The four XInput slots. Asking an empty slot can take a millisecond or more
+// on Windows, so a slot without a pad is asked again only once a second;
+// connected pads are read on every poll.
+class XInputPads {
+public:
+    XInputPads(XInputGetStateProc getState, RepeatRate rate) : getState_(getState), holds_(rate) {}
+
+    // Reads the pads, acts on what changed and on a due repeat; returns the
+    // code of the last press, else 0. While the window is inactive nothing is read.
+    std::uintptr_t Poll(PadClock::time_point now, bool windowActive);
+    // Lets go of every input without unmarking (the caller has let go of every
+    // key); buttons still down when the window is active again press anew.
+    void Forget();
+
+private:
+    struct Slot {
+        bool connected = false;
+        bool applied = false;  // the pad's state as of `packet` is what holds_ holds
+        DWORD packet = 0;
+        PadClock::time_point askAgain{};
+    };
+    std::uintptr_t Apply(PadId pad, const XINPUT_GAMEPAD& state, PadClock::time_point now);
+
+    XInputGetStateProc getState_;
+    ControllerHolds holds_;
+    Slot slots_[XUSER_MAX_COUNT];
+};

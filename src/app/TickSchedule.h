@@ -1,0 +1,13 @@
+// When a periodic event is next due once it has run: the native timer
+// thread's ticks and a held controller input's repeats follow the same rule.
+// Called by TimerThreadSdl.cpp and ControllerHolds.cpp.
+#pragma once
+
+#include <chrono>
+
+// When an event that fell due at `due` and ran at `now` is due next: one period
+// on, or, when it ran later than that, the first tick of its old rhythm still
+// ahead. Missed ticks are never made up, and the phase never drifts.
+std::chrono::steady_clock::time_point NextTickDue(std::chrono::steady_clock::time_point due,
+                                                  std::chrono::steady_clock::duration period,
+                                                  std::chrono::steady_clock::time_point now);

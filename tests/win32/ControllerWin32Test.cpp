@@ -1,0 +1,121 @@
+// The XInput layer over a stand-in for XInputGetState: empty slots asked
+// once a second, an unplugged or unfocused pad letting go, XInput's stick
+// direction, the press that quits, and the keyboard's repeat settings.
+#include <gtest/gtest.h>
+
+#include "app/ControllerWin32.h"
+#include "app/Keys.h"
+#include "game/GameRules.h"
+#include "state/GameState.h"
+#include "support/PlatformDouble.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+struct {
+    bool connected[XUSER_MAX_COUNT];
+    XINPUT_GAMEPAD state[XUSER_MAX_COUNT];
+    DWORD packet[XUSER_MAX_COUNT];
+    int asked[XUSER_MAX_COUNT];
+} fake;
+
+DWORD WINAPI FakeGetState(DWORD slot, XINPUT_STATE* state) {
+    ++fake.asked[slot];
+    if (!fake.connected[slot]) return ERROR_DEVICE_NOT_CONNECTED;
+    state->dwPacketNumber = fake.packet[slot];
+    state->Gamepad = fake.state[slot];
+    return ERROR_SUCCESS;
+}
+
+void Set(DWORD slot, WORD buttons, SHORT x = 0, SHORT y = 0) {
+    fake.connected[slot] = true;
+    fake.state[slot] = {};
+    fake.state[slot].wButtons = buttons;
+    fake.state[slot].sThumbLX = x;
+    fake.state[slot].sThumbLY = y;
+    ++fake.packet[slot];
+}
+
+const PadClock::time_point kStart = PadClock::time_point{} + std::chrono::hours(1);
+const RepeatRate kRate{milliseconds(500), milliseconds(33)};
+
+class ControllerWin32 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetTestWorld();
+        fake = {};
+        NewGame();
+        gameState.pieceColumn = 4;
+    }
+    XInputPads pads{FakeGetState, kRate};
+};
+
+TEST_F(ControllerWin32, EmptySlotsAreAskedOnceASecondConnectedPadsOnEveryPoll) {
+    Set(0, 0);
+    for (int ms = 0; ms <= 2500; ++ms) pads.Poll(kStart + milliseconds(ms), true);
+    EXPECT_EQ(fake.asked[0], 2501);
+    for (int slot = 1; slot < XUSER_MAX_COUNT; ++slot) EXPECT_EQ(fake.asked[slot], 3) << "slot " << slot;
+    // A pad plugged in meanwhile is found at the next second.
+    Set(2, XINPUT_GAMEPAD_START);
+    for (int ms = 2501; ms <= 3000; ++ms) pads.Poll(kStart + milliseconds(ms), true);
+    EXPECT_TRUE(gameState.menuOpen);
+}
+
+TEST_F(ControllerWin32, UnpluggingWhileHoldingLetsGoAndStopsTheRepeat) {
+    Set(0, XINPUT_GAMEPAD_DPAD_LEFT);
+    EXPECT_EQ(pads.Poll(kStart, true), kKeyLeft);
+    EXPECT_EQ(gameState.pieceColumn, 3);
+    fake.connected[0] = false;
+    pads.Poll(kStart + milliseconds(100), true);
+    EXPECT_EQ(gameState.keyDown[kKeyLeft], 0);
+    for (int ms = 101; ms < 1500; ++ms) pads.Poll(kStart + milliseconds(ms), true);
+    EXPECT_EQ(gameState.pieceColumn, 3);
+}
+
+TEST_F(ControllerWin32, AFocusLossLetsGoAndNothingIsReadUntilTheFocusIsBack) {
+    Set(0, XINPUT_GAMEPAD_DPAD_LEFT);
+    pads.Poll(kStart, true);
+    gameState.keyDown[kKeyLeft] = 0;  // as the window procedure does
+    pads.Forget();
+    Set(0, XINPUT_GAMEPAD_DPAD_LEFT | XINPUT_GAMEPAD_START);
+    for (int ms = 1; ms < 1500; ++ms) pads.Poll(kStart + milliseconds(ms), false);
+    EXPECT_EQ(gameState.pieceColumn, 3);
+    EXPECT_FALSE(gameState.menuOpen);
+    // Back in focus, what is still held presses anew.
+    pads.Poll(kStart + milliseconds(1500), true);
+    EXPECT_TRUE(gameState.menuOpen);
+    EXPECT_EQ(gameState.keyDown[kKeyLeft], 1);
+}
+
+TEST_F(ControllerWin32, XInputsStickCountsUpAsPositive) {
+    Set(0, 0, -30000, 30000);
+    pads.Poll(kStart, true);
+    EXPECT_EQ(gameState.keyDown[kKeyLeft], 1);
+    EXPECT_EQ(gameState.keyDown[kKeyUp], 1);
+    EXPECT_EQ(gameState.keyDown[kKeyDown], 0);
+}
+
+TEST_F(ControllerWin32, TheQuittingPressIsTheLastAndItsCodeTheExitCode) {
+    gameState.menuOpen = true;
+    gameState.menuChoice = kMenuQuit;
+    Set(0, XINPUT_GAMEPAD_A | XINPUT_GAMEPAD_X);
+    EXPECT_EQ(pads.Poll(kStart, true), kKeyReturn);
+    EXPECT_TRUE(QuitRequested());
+    EXPECT_EQ(gameState.keyDown[kKeyUp], 0);
+}
+
+TEST_F(ControllerWin32, HeldInputsRepeatAsTheControlPanelSets) {
+    const struct {
+        UINT delay, speed;
+        int delayMs, intervalUs;
+    } cases[] = {{0, 0, 250, 400000}, {1, 31, 500, 33333}, {3, 15, 1000, 63291}, {7, 99, 1000, 33333}};
+    for (const auto& c : cases) {
+        const RepeatRate rate = KeyboardRepeatRate(c.delay, c.speed);
+        EXPECT_EQ(rate.delay, milliseconds(c.delayMs)) << c.delay;
+        EXPECT_EQ(std::chrono::duration_cast<std::chrono::microseconds>(rate.interval).count(), c.intervalUs)
+            << c.speed;
+    }
+}
+
+}  // namespace
