@@ -14,8 +14,7 @@ namespace {
 ULONGLONG readAt = 0;
 char lastText[64] = "-";
 bool connected = false;
-XINPUT_GAMEPAD pad = {};
-DWORD packet = 0;
+XINPUT_STATE pad = {};
 
 // The game asks on every pass of its loop: the file is read at most every 10 ms.
 void Refresh() {
@@ -34,37 +33,15 @@ void Refresh() {
     int x = 0;
     int y = 0;
     connected = std::sscanf(text, "%x %d %d", &buttons, &x, &y) == 3;
-    pad = {};
-    pad.wButtons = static_cast<WORD>(buttons);
-    pad.sThumbLX = static_cast<SHORT>(x);
-    pad.sThumbLY = static_cast<SHORT>(y);
-    ++packet;
-}
-
-bool Present(DWORD slot) {
-    Refresh();
-    return slot == 0 && connected;
+    pad.Gamepad = {static_cast<WORD>(buttons), 0, 0, static_cast<SHORT>(x), static_cast<SHORT>(y), 0, 0};
+    ++pad.dwPacketNumber;
 }
 
 }  // namespace
 
 DWORD WINAPI XInputGetState(DWORD slot, XINPUT_STATE* state) {
-    if (!Present(slot)) return ERROR_DEVICE_NOT_CONNECTED;
-    state->dwPacketNumber = packet;
-    state->Gamepad = pad;
+    Refresh();
+    if (slot != 0 || !connected) return ERROR_DEVICE_NOT_CONNECTED;
+    *state = pad;
     return ERROR_SUCCESS;
-}
-
-DWORD WINAPI XInputGetCapabilities(DWORD slot, DWORD, XINPUT_CAPABILITIES* capabilities) {
-    if (!Present(slot)) return ERROR_DEVICE_NOT_CONNECTED;
-    *capabilities = {};
-    capabilities->Type = XINPUT_DEVTYPE_GAMEPAD;
-    capabilities->SubType = XINPUT_DEVSUBTYPE_GAMEPAD;
-    return ERROR_SUCCESS;
-}
-
-void WINAPI XInputEnable(WINBOOL) {}
-
-DWORD WINAPI XInputSetState(DWORD slot, XINPUT_VIBRATION*) {
-    return Present(slot) ? ERROR_SUCCESS : ERROR_DEVICE_NOT_CONNECTED;
 }
