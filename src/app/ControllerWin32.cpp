@@ -50,9 +50,14 @@ RepeatRate KeyboardRepeatRate(UINT delaySetting, UINT speedSetting) {
 std::uintptr_t XInputPads::Poll(PadClock::time_point now, bool windowActive) {
     if (getState_ == nullptr || !windowActive) return 0;
     std::uintptr_t pressed = 0;
+    bool askedEmpty = false;
     for (DWORD slot = 0; slot < XUSER_MAX_COUNT && !QuitRequested(); ++slot) {
         Slot& seen = slots_[slot];
-        if (!seen.connected && now < seen.askAgain) continue;
+        if (!seen.connected) {
+            // At most one slow question a pass, so that no frame waits for several.
+            if (now < seen.askAgain || askedEmpty) continue;
+            askedEmpty = true;
+        }
         XINPUT_STATE state = {};
         if (getState_(slot, &state) != ERROR_SUCCESS) {
             // Unplugged, perhaps while holding: its inputs let go.

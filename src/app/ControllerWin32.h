@@ -34,8 +34,8 @@ using XInputGetStateProc = DWORD(WINAPI*)(DWORD slot, XINPUT_STATE* state);
 RepeatRate KeyboardRepeatRate(UINT delaySetting, UINT speedSetting);
 
 // The four XInput slots. Asking an empty slot can take a millisecond or more
-// on Windows, so a slot without a pad is asked again only once a second;
-// connected pads are read on every poll.
+// on Windows, so a slot without a pad is asked again only once a second, and
+// no more than one such slot a poll; connected pads are read on every poll.
 class XInputPads {
 public:
     XInputPads(XInputGetStateProc getState, RepeatRate rate) : getState_(getState), holds_(rate) {}
