@@ -8,19 +8,34 @@ export WINEDEBUG=${KOLVEX_WINEDEBUG:--all}
 export WINEARCH=win64
 export PATH="$PATH:/usr/lib/wine"
 
-kolvex_reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+# Some kernels run no 32-bit x86 programs (booted with ia32_emulation off).
+# Wine's usual loader is one, so there Wine starts through its 64-bit loader
+# and runs 64-bit Windows programs only: the win64 build's tests run, the
+# win32 build's cannot. KOLVEX_WINE is the loader to start.
+if [ -z "${KOLVEX_WINE:-}" ]; then
+    KOLVEX_WINE=wine
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+        KOLVEX_WINE=/usr/lib/wine/wine64
+    fi
+    export KOLVEX_WINE
+fi
+kolvex_wine_runs_32bit() { [ "$KOLVEX_WINE" = wine ]; }
+# A prefix made without 32-bit Wine lacks its 32-bit half for good.
+if kolvex_wine_runs_32bit; then KOLVEX_PREFIX_MARK=.kolvex-ready; else KOLVEX_PREFIX_MARK=.kolvex-ready-64bit-only; fi
+
+kolvex_reg() { "$KOLVEX_WINE" reg add "$@" /f >/dev/null 2>&1; }
 
 # Creates and configures the prefix once. Must run after wine32 is installed:
 # a prefix made without it cannot start 32-bit programs.
 kolvex_wine_prefix() {
-    [ -f "$WINEPREFIX/.kolvex-ready" ] && return 0
+    [ -f "$WINEPREFIX/$KOLVEX_PREFIX_MARK" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         exec 9>"$(dirname "$WINEPREFIX")/.wineprefix.lock"
         flock 9
-        [ -f "$WINEPREFIX/.kolvex-ready" ] && exit 0
+        [ -f "$WINEPREFIX/$KOLVEX_PREFIX_MARK" ] && exit 0
         rm -rf "$WINEPREFIX"
-        WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i </dev/null >/dev/null 2>&1
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$KOLVEX_WINE" wineboot -i </dev/null >/dev/null 2>&1
         local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
         kolvex_reg "$nt\\FontSubstitutes" /v "Terminal,134" /t REG_SZ /d "WenQuanYi Micro Hei Mono,134"
         kolvex_reg "$nt\\FontLink\\SystemLink" /v Tahoma /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei"
@@ -28,7 +43,7 @@ kolvex_wine_prefix() {
         kolvex_reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
         kolvex_reg 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d ""
         wineserver -w
-        touch "$WINEPREFIX/.kolvex-ready"
+        touch "$WINEPREFIX/$KOLVEX_PREFIX_MARK"
     )
 }
 
@@ -55,7 +70,7 @@ kolvex_display() {
 kolvex_wine_server() {
     if [ ! -S "$(kolvex_wine_socket)" ]; then
         setsid wineserver -p </dev/null >/dev/null 2>&1
-        setsid wine wineboot </dev/null >/dev/null 2>&1
+        setsid "$KOLVEX_WINE" wineboot </dev/null >/dev/null 2>&1
     fi
 }
 

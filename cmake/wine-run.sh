@@ -4,4 +4,4 @@
 set -u
 . "$(dirname "$0")/wine-env.sh"
 kolvex_wine_ready
-exec wine "$@"
+exec "$KOLVEX_WINE" "$@"

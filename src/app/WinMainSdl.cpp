@@ -20,25 +20,24 @@
 int main(int, char**) {
     std::atomic_ref<bool>(gameState.quitRequested).store(false);
     gameState.windowInactive = false;
-    // Without a usable face the text simply draws nothing, as on Windows.
-    OpenGameFont();
     SetStartValues();
     NewGame();  // the classic game that Esc reaches straight from the menu
     gameState.soundOn = true;
     if (!CreateGLWindow()) {
         CloseGameFont();
         SDL_Quit();
-        return 0;
+        return 1;  // not 0: that is a player's close
     }
     OpenControllers();
     OpenClipDevice();
     std::thread timerThread = StartTimerThread();
 
-    // After the queue is empty a frame is drawn, at the display's pace where
-    // the driver gives vsync. The loop stops right after the event that asked
+    // After the queue is empty a frame is drawn, at the display's pace (vsync,
+    // or else the window's own pacing). The loop stops right after the event that asked
     // to quit, whose parameter (13 for the Enter that chose Quit, 0 for a
     // close) is the exit code.
     std::uintptr_t lastParameter = 0;
+    bool fontLookedFor = false;
     while (!QuitRequested()) {
         SDL_Event event;
         while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
@@ -52,6 +51,13 @@ int main(int, char**) {
             continue;
         }
         PresentFrame();
+        if (!fontLookedFor) {
+            // The opening menu has no text, so the font search waits until it
+            // is on the screen. Without a usable face the text simply draws
+            // nothing, as on Windows.
+            OpenGameFont();
+            fontLookedFor = true;
+        }
     }
 
     // Not holding the lock: the timer thread may need it to finish its tick.

@@ -19,7 +19,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetStartValues();
     NewGame();  // the classic game that Esc reaches straight from the menu
     gameState.soundOn = true;
-    if (!CreateGLWindow()) return 0;
+    // A launcher or script must tell a start-up that failed (its box already
+    // shown) from a player closing the window.
+    if (!CreateGLWindow()) return 1;
     OpenControllers();
 
     HANDLE timerThread = StartTimerThread();

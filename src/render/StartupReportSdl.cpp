@@ -1,100 +1,53 @@
 // The native game's English start-up diagnosis on standard error: the SDL
-// step behind a window failure, or data.qv's first missing or refused entry,
-// found by reading the archive again once start-up has given up. Called by
-// the SDL window code beside its message boxes.
+// step behind a window failure, or the entry of data.qv that start-up could
+// not load and why, as the loader and the asset library recorded it. Called
+// by the SDL window code beside its message boxes.
 #include "render/StartupReportSdl.h"
 
-#include <SDL.h>
-
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <vector>
 
-#include "assets/AssetLibrary.h"
+#include "assets/LoadFailure.h"
 #include "assets/Sound.h"
-#include "morvane/Archive.h"
-#include "morvane/JpegRule.h"
-#include "morvane/Wav.h"
-#include "render/Render.h"
+#include "morvane/LastFailure.h"
 
 namespace {
 
-// The sound entries LoadSounds reads, in its order.
-constexpr const char* kSoundNames[] = {"down.wav", "move.wav", "s.wav"};
-
-// Why entry `name` does not read, in the archive reader's own words.
-std::string EntryProblem(const char* name) {
-    std::vector<unsigned char> bytes;
-    std::string problem;
-    if (morvane::ReadEntryFile(kArchiveName, name, bytes, problem)) return "cannot be read";
-    return problem == "no entry of that name" ? "is missing" : "cannot be read: " + problem;
-}
-
-// Empty when the picture loads as start-up loads it.
-std::string PictureProblem(const char* name) {
-    ArchiveEntry entry{};
-    if (ReadQV(kArchiveName, name, &entry) == 0) return EntryProblem(name);
-    DecodedImage image{};
-    JPEG24bitQV(&entry, &image);
-    auto tooLarge = [](auto width, auto height) {
-        return "is refused (" + std::to_string(width) + " x " + std::to_string(height) +
-               " pixels: does not fit 256 x 256)";
-    };
-    std::string problem;
-    if (image.pixels == nullptr) {
-        const morvane::JpegCheck check = morvane::CheckJpeg(entry.data, entry.libraryWord);
-        if (check.verdict == morvane::JpegVerdict::kBadSize) {
-            problem = tooLarge(check.width, check.height);
-        } else {
-            problem =
-                std::string("is refused (") + (check.problem != nullptr ? check.problem : "does not decode") + ")";
-        }
-    } else if (std::int64_t{image.width} * image.height * 3 > kWorkingBufferBytes) {
-        problem = tooLarge(image.width, image.height);
+// What the asset library said of the entry the loader could not take.
+std::string LibraryReason(bool picture) {
+    const morvane::Failure failure = morvane::LastFailure();
+    switch (failure.kind) {
+        case morvane::FailureKind::kMissing:
+            return "is missing";
+        case morvane::FailureKind::kUnreadable:
+            return std::string("cannot be read: ") + failure.why;
+        case morvane::FailureKind::kRefused:
+            return picture ? std::string("is refused (") + failure.why + ")"
+                           : std::string("is refused: ") + failure.why;
+        case morvane::FailureKind::kNone:
+            break;
     }
-    Free24BMP(&image);
-    FreeQV(&entry);
-    return problem;
+    return "cannot be read";
 }
 
-// Empty when the sound loads as start-up loads it.
-std::string SoundProblem(const char* name) {
-    ArchiveEntry entry{};
-    if (ReadQV(kArchiveName, name, &entry) != 0) {
-        FreeQV(&entry);
-        return {};
-    }
-    // ReadQV refuses a sound that is not a playable WAV without saying why.
-    std::vector<unsigned char> bytes;
-    std::string problem;
-    if (!morvane::ReadEntryFile(kArchiveName, name, bytes, problem)) return EntryProblem(name);
-    problem = morvane::WavProblem(bytes.data(), bytes.size());
-    return problem.empty() ? "cannot be read" : "is refused: " + problem;
-}
-
-// What keeps data.qv in the current folder from loading, in one sentence.
+// What kept data.qv in the current folder from loading, in one sentence.
 std::string DescribeAssetFailure() {
     std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
     if (!std::filesystem::exists(kArchiveName, error)) {
-        return std::string(kArchiveName) + " not found in " + folder.string();
+        return std::string(kArchiveName) + " not found in " + std::filesystem::current_path(error).string();
     }
-    const std::string archive = std::string(kArchiveName) + ": ";
-    std::vector<morvane::IndexEntry> entries;
-    std::string problem;
-    if (!morvane::ReadIndexFile(kArchiveName, entries, problem)) return archive + "the archive is refused: " + problem;
-    for (const char* name : TextureEntryNames) {
-        problem = PictureProblem(name);
-        if (!problem.empty()) return archive + "picture " + name + " " + problem;
+    const LoadFailure& failure = firstLoadFailure;
+    if (failure.entry == nullptr) {
+        return std::string(kArchiveName) + ": every picture and sound loaded; setting up OpenGL failed all the same";
     }
-    for (const char* name : kSoundNames) {
-        problem = SoundProblem(name);
-        if (!problem.empty()) return archive + "sound " + name + " " + problem;
+    std::string said = std::string(kArchiveName) + ": " + (failure.picture ? "picture " : "sound ") + failure.entry;
+    if (failure.step == LoadStep::kTooLarge) {
+        return said + " is refused (" + std::to_string(failure.width) + " x " + std::to_string(failure.height) +
+               " pixels: too large for the picture buffer)";
     }
-    return archive + "every picture and sound reads here; loading them failed all the same";
+    return said + " " + LibraryReason(failure.picture);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // "kolvex: <SDL call> failed: <SDL's reason>".
 void ReportWindowFailure(const char* call, const char* reason);
 
-// "kolvex: " and what keeps data.qv in the current folder from loading: it
-// is missing or damaged, or its first picture or sound that is missing or
-// refused, with why, found with the same asset-library calls start-up makes.
+// "kolvex: " and what kept data.qv in the current folder from loading: it
+// is missing, or the picture or sound start-up could not load and why. Call
+// it right after the loading failed, on the thread that loaded.
 void ReportAssetFailure();

@@ -36,6 +36,13 @@ void DrawGLText(const char16_t* text, int length, float x, float y, float red, f
 void DrawTextBitmap(int width, int height, const unsigned char* rows, float x, float y, float red, float green,
                     float blue);
 
+// The steps around the drawing itself, the same for every way of putting a
+// line in: sets the raster position for (x, y) in the text colour with
+// lighting, texturing and depth testing off, calls draw(line) there unless
+// the position lies outside the view, and leaves the state DrawGLText
+// promises.
+void DrawAtTextPosition(float x, float y, float red, float green, float blue, void (*draw)(void* line), void* line);
+
 #ifdef _WIN32
 // The game font from glFont's parameters: "Terminal" with the GB2312 charset,
 // so the mapper picks a face that has the Chinese glyphs. Start-up stores it

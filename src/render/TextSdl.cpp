@@ -67,26 +67,25 @@ struct FaceFile {
     bool operator==(const FaceFile&) const = default;
 };
 
-void AddFace(FcPattern* font, std::vector<FaceFile>& faces) {
+// Opens `font`'s file at `pixels`, unless an earlier try had that file already.
+TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
     FcChar8* file = nullptr;
-    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return;
+    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return nullptr;
     FaceFile face{reinterpret_cast<const char*>(file), 0};
     if (FcPatternGetInteger(font, FC_INDEX, 0, &face.index) != FcResultMatch) face.index = 0;
-    for (const FaceFile& known : faces) {
-        if (known == face) return;
-    }
-    faces.push_back(face);
+    if (std::find(tried.begin(), tried.end(), face) != tried.end()) return nullptr;
+    tried.push_back(face);
+    return TTF_OpenFontIndex(face.path.c_str(), pixels, face.index);
 }
 
-// The files and face indices the system's font matching offers for the
-// game's request: the match first, then every other face it knows, best
-// first, so that a matched file that cannot be opened still leaves text on
-// the screen, as Windows falls back to a default font. A configuration of our
-// own, dropped afterwards: nothing of fontconfig stays loaded for the run.
-std::vector<FaceFile> GameFaces() {
-    std::vector<FaceFile> faces;
+// The face the system's font matching picks for the game's request; where
+// that file cannot be opened, every other face it knows, best first, so
+// that text still shows, as Windows falls back to a default font. Ranking
+// every installed face is slow, so only then. A configuration of our own,
+// dropped afterwards: nothing of fontconfig stays loaded for the run.
+TTF_Font* OpenMatchingFace(int pixels) {
     FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) return faces;
+    if (config == nullptr) return nullptr;
     // The request Windows gets: "Terminal" in the GB2312 character set (so a
     // face with the Chinese glyphs wins), normal weight, upright, an outline
     // font, by character height.
@@ -98,19 +97,22 @@ std::vector<FaceFile> GameFaces() {
     FcPatternAddDouble(request, FC_PIXEL_SIZE, -glFont.height);
     FcConfigSubstitute(config, request, FcMatchPattern);
     FcDefaultSubstitute(request);
+    std::vector<FaceFile> tried;
+    TTF_Font* font = nullptr;
     FcResult result = FcResultNoMatch;
     if (FcPattern* match = FcFontMatch(config, request, &result)) {
-        AddFace(match, faces);
+        font = TryFace(match, pixels, tried);
         FcPatternDestroy(match);
     }
     // Untrimmed: every face, not only those that add characters the better ones lack.
-    if (FcFontSet* ranked = FcFontSort(config, request, FcFalse, nullptr, &result)) {
-        for (int i = 0; i < ranked->nfont; ++i) AddFace(ranked->fonts[i], faces);
+    FcFontSet* ranked = font == nullptr ? FcFontSort(config, request, FcFalse, nullptr, &result) : nullptr;
+    if (ranked != nullptr) {
+        for (int i = 0; i < ranked->nfont && font == nullptr; ++i) font = TryFace(ranked->fonts[i], pixels, tried);
         FcFontSetDestroy(ranked);
     }
     FcPatternDestroy(request);
     FcConfigDestroy(config);
-    return faces;
+    return font;
 }
 
 }  // namespace
@@ -118,14 +120,10 @@ std::vector<FaceFile> GameFaces() {
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
     ForgetDrawnLines(false);  // what was kept without a font is empty
-    const std::vector<FaceFile> faces = GameFaces();
-    if (faces.empty() || TTF_Init() != 0) return false;
+    if (TTF_Init() != 0) return false;
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
     // what GDI's negative height asks for (the character, not the cell).
-    for (const FaceFile& face : faces) {
-        gameFont = TTF_OpenFontIndex(face.path.c_str(), textPixels == 0 ? -glFont.height : textPixels, face.index);
-        if (gameFont != nullptr) break;
-    }
+    gameFont = OpenMatchingFace(textPixels == 0 ? -glFont.height : textPixels);
     if (gameFont == nullptr) {
         TTF_Quit();
         return false;
@@ -247,7 +245,9 @@ void MakeLineTexture(KeptLine& line) {
 // colour, the rest left alone. glBitmap uploads the bits afresh at every call,
 // which made the help screen's 18 lines cost more than the whole play field.
 // Every state it touches is put back.
-void DrawLineAtRasterPosition(KeptLine& line) {
+void DrawLineAtRasterPosition(void* kept) {
+    KeptLine& line = *static_cast<KeptLine*>(kept);
+    if (line.bitmap.rows.empty()) return;
     GLfloat at[4];
     GLint viewport[4];
     GLint boundTexture = 0;
@@ -316,27 +316,5 @@ void DrawGLText(const char16_t* text, int length, float x, float y, float red, f
         drawn = drawnLines.emplace(std::move(key), KeptLine{RasteriseText(text, length)}).first;
     }
     KeptLine& line = drawn->second;
-
-    // The same steps and state as the shared glBitmap half (DrawTextBitmap).
-    GLboolean lightingWasOn = GL_FALSE;
-    GLboolean texturingWasOn = GL_FALSE;
-    glGetBooleanv(GL_LIGHTING, &lightingWasOn);
-    glGetBooleanv(GL_TEXTURE_2D, &texturingWasOn);
-    glLoadIdentity();
-    glPushMatrix();
-    glTranslatef(0.0f, 0.0f, -10.0f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glColor3f(red, green, blue);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glRasterPos2f(x, y);
-    // Outside the view the raster position is invalid and nothing is drawn.
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    if (valid && !line.bitmap.rows.empty()) DrawLineAtRasterPosition(line);
-    if (lightingWasOn) glEnable(GL_LIGHTING);
-    if (texturingWasOn) glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glPopMatrix();
+    DrawAtTextPosition(x, y, red, green, blue, DrawLineAtRasterPosition, &line);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "assets/LoadFailure.h"
 #include "assets/Sound.h"
 #include "render/GL.h"
 #include "render/Render.h"
@@ -74,10 +75,19 @@ bool LoadAssets() {
     // Picture rows are packed without padding, whatever their width.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int slot = 0; slot < kTextureCount; ++slot) {
-        if (ReadQV(kArchiveName, TextureEntryNames[slot], &pictureEntry) == 0) return false;
+        const char* name = TextureEntryNames[slot];
+        if (ReadQV(kArchiveName, name, &pictureEntry) == 0) {
+            if (firstLoadFailure.entry == nullptr) firstLoadFailure = {name, true, LoadStep::kRead};
+            return false;
+        }
         pictureImage = DecodedImage{};
         JPEG24bitQV(&pictureEntry, &pictureImage);
         if (!FitsWorkingBuffer(pictureImage)) {
+            if (firstLoadFailure.entry == nullptr) {
+                firstLoadFailure = {name, true,
+                                    pictureImage.pixels == nullptr ? LoadStep::kDecode : LoadStep::kTooLarge,
+                                    pictureImage.width, pictureImage.height};
+            }
             Free24BMP(&pictureImage);
             FreeQV(&pictureEntry);
             return false;

@@ -34,10 +34,24 @@ constexpr char kTitle[] = "Kolvex";
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kIconSide = 48;
+// The smallest client area: below 640 x 480 the 14-pixel text, scaled with
+// the picture, gets too small to read.
+constexpr int kMinimumWidth = 640;
+constexpr int kMinimumHeight = 480;
 
 bool videoStarted = false;
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
+// As the focus events last said: a window manager may leave the focus on a
+// window while it is minimised, and then sends no focus event on restore.
+bool holdsFocus = false;
+bool minimised = false;
+
+// Where the driver gives no vsync (a virtual machine, a remote desktop, a
+// software rasteriser), frames come at the display's rate from a sleep of
+// our own, not as fast as the processor can draw a still menu. 0: not paced.
+Uint64 framePeriod = 0;
+Uint64 nextFrame = 0;
 
 // `call` is the SDL step that failed, named in the English line.
 bool Fail(const char16_t* text, const char* call) {
@@ -113,6 +127,34 @@ void ToggleFullScreen() {
     SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
+// The performance scripts measure how fast frames can be drawn, so they
+// turn the pacing off.
+void PaceFramesAtDisplayRate() {
+    const char* unpaced = SDL_getenv("KOLVEX_UNPACED_FRAMES");
+    if (unpaced != nullptr && *unpaced != '\0' && *unpaced != '0') return;
+    int rate = 60;  // what a display that reports none most likely runs at
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+        rate = mode.refresh_rate;
+    framePeriod = SDL_GetPerformanceFrequency() / Uint64(rate);
+    nextFrame = 0;
+}
+
+// Sleeps until the next frame is due. Deadlines follow each other a period
+// apart, so millisecond sleeps still average the exact rate; a frame that
+// came late starts the count again instead of hurrying the ones after it.
+void WaitForFrameDue() {
+    if (framePeriod == 0) return;
+    const Uint64 now = SDL_GetPerformanceCounter();
+    nextFrame = nextFrame == 0 ? now + framePeriod : nextFrame + framePeriod;
+    if (nextFrame <= now) {
+        nextFrame = now;
+        return;
+    }
+    SDL_Delay(Uint32((nextFrame - now) * 1000 / SDL_GetPerformanceFrequency()));
+}
+
 void SetFocusFlags(bool active) {
     std::lock_guard<std::mutex> hold(gameStateLock);
     gameState.windowInactive = !active;
@@ -138,6 +180,9 @@ bool CreateGLWindow() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return Fail(u"注册窗口失败,程序错误.", "SDL_InitSubSystem(SDL_INIT_VIDEO)");
     videoStarted = true;
+    // The game opens nothing dropped on it, and SDL would hand each drop over
+    // as a string for us to free.
+    for (Uint32 drop : {SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE}) SDL_EventState(drop, SDL_IGNORE);
 
     // Minimum sizes and no version or profile: a legacy context, as the
     // Windows pixel format asks for.
@@ -149,6 +194,7 @@ bool CreateGLWindow() {
     window =
         SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) return Fail(u"不能创建窗口,程序错误.", "SDL_CreateWindow");
+    SDL_SetWindowMinimumSize(window, kMinimumWidth, kMinimumHeight);
     if (SDL_Surface* icon = LoadIcon()) {
         SDL_SetWindowIcon(window, icon);
         SDL_FreeSurface(icon);
@@ -159,9 +205,10 @@ bool CreateGLWindow() {
     if (SDL_GL_MakeCurrent(window, context) != 0)
         return Fail(u"不能激活当前的渲染描述表,程序错误.", "SDL_GL_MakeCurrent");
 
-    // Frames at the display's pace: adaptive where the driver has it. Not
-    // getting either is no failure (a virtual display has neither).
-    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    // Frames at the display's pace: adaptive vsync where the driver has it,
+    // else plain vsync, else our own pacing. Not getting vsync is no failure.
+    framePeriod = 0;
+    if (SDL_GL_SetSwapInterval(-1) != 0 && SDL_GL_SetSwapInterval(1) != 0) PaceFramesAtDisplayRate();
 
     SDL_RaiseWindow(window);
     // Keys are all the game reads: no composition, no text events.
@@ -187,6 +234,8 @@ void KillGLWindow() {
         SDL_DestroyWindow(window);
         window = nullptr;
     }
+    holdsFocus = false;
+    minimised = false;
     if (videoStarted) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         videoStarted = false;
@@ -216,10 +265,22 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                     FitPicture();
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    holdsFocus = true;
                     SetFocusFlags(true);
                     break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    // The pause that minimising made ends here where no focus
+                    // event is coming (restoring from maximised changes nothing).
+                    if (minimised && holdsFocus) SetFocusFlags(true);
+                    minimised = false;
+                    break;
                 case SDL_WINDOWEVENT_MINIMIZED:  // paused even where the focus stays
+                    minimised = true;
+                    SetFocusFlags(false);
+                    ForgetControllerInputs();
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
+                    holdsFocus = false;
                     SetFocusFlags(false);
                     ForgetControllerInputs();
                     break;
@@ -255,4 +316,5 @@ void PresentFrame() {
         DrawFrame();
     }
     SDL_GL_SwapWindow(window);
+    WaitForFrameDue();  // not holding the lock: the timer thread runs on meanwhile
 }

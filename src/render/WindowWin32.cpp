@@ -163,6 +163,15 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             RequestQuit();
             PostQuitMessage(0);
             return 0;
+        case WM_ENDSESSION:
+            // Log-off, shut-down, or an installer's Restart Manager asking us
+            // to make way: end as a close does rather than wait to be killed.
+            // (WM_QUERYENDSESSION's default answer already lets it go ahead.)
+            if (wParam) {
+                RequestQuit();
+                PostQuitMessage(0);
+            }
+            return 0;
         case WM_KEYDOWN: {
             std::lock_guard<std::mutex> hold(gameStateLock);
             if (MarkKey(wParam, true)) HandleKeys();

@@ -1,6 +1,7 @@
 // A small Windows console tool the end-to-end tests run beside the game:
 // finds the game's window by class and title and prints where its client
-// area lies on the screen, or posts it a close request.
+// area lies on the screen, posts it a close request, or asks it to make way
+// for the end of the session as Windows' Restart Manager does.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +16,17 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(command, "close") == 0) {
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
+    }
+    if (std::strcmp(command, "end-session") == 0) {
+        // Sent, not posted, as Windows sends them: each returns once handled.
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &answer))
+            return 3;
+        std::printf("query=%d\n", answer != 0 ? 1 : 0);
+        if (answer == 0) return 4;
+        return SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &answer)
+                   ? 0
+                   : 5;
     }
     RECT client;
     GetClientRect(window, &client);

@@ -424,6 +424,18 @@ def close_window():
     check(code == 0, f"exit code {code} after a close request, expected 0")
 
 
+def end_session():
+    # Log-off, shut-down or an uninstall's Restart Manager: the game agrees to
+    # the query and then ends by itself, as a close does.
+    check(not NATIVE, "the session messages are Windows'")
+    process, window = start_game()
+    time.sleep(0.5)
+    code, out = probe("end-session")
+    check(code == 0 and out == "query=1", f"the session messages were not taken ({code}): {out}")
+    code = wait_exit(process, timeout=10)
+    check(code == 0, f"exit code {code} at the end of the session, expected 0")
+
+
 def close_with_alt_f4():
     # Alt+F4 comes back as a posted WM_SYSCOMMAND(SC_CLOSE), during which the
     # window is closed: the program ends with that wParam, 0xF060, of which a
@@ -525,7 +537,7 @@ def minimised_idle():
 
 
 def broken_archive(make_archive, name, reason):
-    """The warning box, exit code 0 once it is dismissed, and from the native
+    """The warning box, exit code 1 once it is dismissed, and from the native
     game one English line on standard error, "kolvex: " and then what the
     pattern reason matches (folder filled in)."""
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
@@ -541,7 +553,7 @@ def broken_archive(make_archive, name, reason):
         run("import", "-window", "root", shot)
         keys(box, "Return")
         code = wait_exit(process)
-        check(code == 0, f"exit code {code}, expected 0")
+        check(code == 1, f"exit code {code} after a failed start-up, expected 1")
         if NATIVE:
             with open(native_games[-1][1], errors="replace") as f:
                 said = [line for line in f.read().splitlines() if line.startswith("kolvex: ")]
@@ -642,7 +654,8 @@ def sound_clips():
 
 def message_box_dismissals():
     # The native box closes on Esc, a click on its button (bottom right) and a
-    # close request too, not only on Enter; each time the game then ends with 0.
+    # close request too, not only on Enter; each time the game then ends with
+    # 1, the failed start-up's code.
     check(NATIVE, "the native message box needs the native game")
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     try:
@@ -661,7 +674,7 @@ def message_box_dismissals():
             else:
                 keys(box, how)
             code = wait_exit(process)
-            check(code == 0, f"exit code {code} after the box was dismissed with {how}, expected 0")
+            check(code == 1, f"exit code {code} after the box was dismissed with {how}, expected 1")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
@@ -980,6 +993,7 @@ SCENARIOS = {
     "quit_from_menu": quit_from_menu_scenario,
     "close_window": close_window,
     "close_with_alt_f4": close_with_alt_f4,
+    "end_session": end_session,
     "missing_archive": missing_archive,
     "corrupt_archive": corrupt_archive,
     "oversize_picture": oversize_picture,
