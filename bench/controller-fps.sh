@@ -10,8 +10,8 @@ export KOLVEX_ROOT=$PWD
 kolvex_wine_ready
 cd "build/${1:-win32}/bin"
 for _ in $(seq "${2:-4}"); do
-    wine controller_fps_bench.exe plain
-    wine controller_fps_bench.exe pads
+    "$KOLVEX_WINE" controller_fps_bench.exe plain
+    "$KOLVEX_WINE" controller_fps_bench.exe pads
 done 2>/dev/null | tee /dev/stderr | awk '
     $3 == "unfocused" { print "a run lost the focus: its figure is not the poll'\''s"; bad = 1 }
     { sum[$1] += $2; n[$1]++ }
