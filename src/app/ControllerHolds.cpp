@@ -1,14 +1,12 @@
 // The controllers' bookkeeping: which inputs are held, the codes they hold,
-// when the held input repeats, the one table of what each input means, and
-// their presses reaching the game. Used by ControllerSdl.cpp and ControllerWin32.cpp.
+// when the held input repeats, and the one table of what each input means.
+// Used by ControllerSdl.cpp, ControllerWin32.cpp and ControllerPresses.cpp.
 #include "app/ControllerHolds.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "app/Keys.h"
 #include "app/TickSchedule.h"
-#include "state/GameState.h"
 
 namespace {
 
@@ -104,42 +102,4 @@ std::uint8_t ControllerHolds::RepeatDue(PadClock::time_point now) {
     if (!repeating_ || now < due_) return 0;
     due_ = NextTickDue(due_, rate_.interval, now);
     return lead_.code;
-}
-
-std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, PadClock::time_point now) {
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    const std::uint8_t code = KeyForPadInput(input, gameState.menuOpen);
-    if (!holds.Press(pad, input, code, now)) return 0;
-    MarkKey(code, true);
-    HandleKeys();
-    return code;
-}
-
-void UnmarkPadCodes(const std::vector<std::uint8_t>& codes) {
-    if (codes.empty()) return;
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    for (std::uint8_t code : codes) MarkKey(code, false);
-}
-
-void ReleasePadInput(ControllerHolds& holds, PadId pad, PadInput input) {
-    if (const std::uint8_t code = holds.Release(pad, input)) UnmarkPadCodes({code});
-}
-
-std::uintptr_t MovePadStick(ControllerHolds& holds, PadId pad, PadInput negative, PadInput positive, int value,
-                            PadClock::time_point now) {
-    const int before = holds.Holds(pad, positive) ? 1 : holds.Holds(pad, negative) ? -1 : 0;
-    const int after = StickDirection(value, before);
-    if (after == before) return 0;
-    if (before != 0) ReleasePadInput(holds, pad, before > 0 ? positive : negative);
-    return after == 0 ? 0 : PressPadInput(holds, pad, after > 0 ? positive : negative, now);
-}
-
-std::uintptr_t RunPadRepeat(ControllerHolds& holds, PadClock::time_point now) {
-    if (QuitRequested()) return 0;
-    const std::uint8_t code = holds.RepeatDue(now);
-    if (code == 0) return 0;
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    MarkKey(code, true);
-    HandleKeys();
-    return code;
 }

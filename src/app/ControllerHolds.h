@@ -85,10 +85,11 @@ private:
 };
 
 // ------------------------------------------------------------------------
-// The same inputs reaching the game, each step under the game-state lock,
-// exactly as a key message: a press marks its code and evaluates the held
-// keys. Those that can press return the code pressed (the parameter a key
-// message would carry, the exit code if the press ends the game), else 0.
+// The same inputs reaching the game (ControllerPresses.cpp), each step under
+// the game-state lock, exactly as a key message: a press marks its code and
+// evaluates the held keys. Those that can press return the code pressed (the
+// parameter a key message would carry, the exit code if the press ends the
+// game), else 0.
 
 std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, PadClock::time_point now);
 void ReleasePadInput(ControllerHolds& holds, PadId pad, PadInput input);

@@ -764,15 +764,16 @@ def xinput_controller():
     # A pad through a stand-in xinput1_4.dll (tests/e2e/XInputDoubleWin32.cpp)
     # in the game's folder plays as the keyboard does: a held D-pad repeats at
     # the keyboard's rate, a pad unplugged while held stops, one plugged in
-    # again is found, and Quit taken with A ends the game with 13.
+    # again is found, and Quit, reached once with the stick, taken with A ends
+    # the game with 13.
     check(not NATIVE, "XInput is the Windows game's")
     a, back, start, down, left, right = 0x1000, 0x20, 0x10, 0x2, 0x4, 0x8
     folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
     state = os.path.join(folder, "pad.txt")
 
-    def pad(buttons=0, plugged=True):
+    def pad(buttons=0, plugged=True, stick_y=0):
         with open(state + ".new", "w") as f:
-            f.write(f"{buttons:x} 0 0\n" if plugged else "none\n")
+            f.write(f"{buttons:x} 0 {stick_y}\n" if plugged else "none\n")
         os.replace(state + ".new", state)
 
     def tap(buttons, settle=0.2):
@@ -819,8 +820,12 @@ def xinput_controller():
         pad()
         time.sleep(1.5)  # an empty slot is asked again once a second
         tap(start, 0.3)
-        for _ in range(3):
-            tap(down)
+        tap(down)
+        tap(down)
+        pad(stick_y=-32768)  # XInput's stick counts up as positive
+        time.sleep(0.1)
+        pad()
+        time.sleep(0.2)
         pad(a)
         code = wait_exit(process)
         check(code == 13, f"exit code {code} after Quit taken with A, expected 13")
