@@ -949,7 +949,7 @@ def installer():
 
     try:
         check(wine_tool("msiexec", "/i", msi_path, "/qn").returncode == 0, "msiexec /i failed")
-        for name in ("Kolvex.exe", "Morvane.dll", "data.qv", "LICENSE.txt"):
+        for name in ("Kolvex.exe", "Morvane.dll", "data.qv", "LICENSE.txt", "README.txt"):
             check(os.path.isfile(os.path.join(folder, name)), f"{name} not installed in {folder}")
         entries = ours(uninstall)
         check(len(entries) == 1, f"{len(entries)} Apps & Features entries named Kolvex")
