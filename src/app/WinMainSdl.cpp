@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/ControllerSdl.h"
+#include "app/DataFolderSdl.h"
 #include "app/Keys.h"
 #include "app/TimerThreadSdl.h"
 #include "assets/Sound.h"
@@ -20,6 +21,7 @@
 int main(int, char**) {
     std::atomic_ref<bool>(gameState.quitRequested).store(false);
     gameState.windowInactive = false;
+    EnterDataFolder();
     SetStartValues();
     NewGame();  // the classic game that Esc reaches straight from the menu
     gameState.soundOn = true;

@@ -797,6 +797,158 @@ def installed_package():
     check(not left, f"left behind after removal: {left}")
 
 
+# ---------------------------------------------------------------- the tarball for any Linux
+
+# A bare Debian 12 kept in the build tree, with only what every desktop has
+# beside the minimal base; the tarball is unpacked into its /opt.
+CHROOT = os.environ.get("KOLVEX_BARE_CHROOT", "")
+TARBALL = os.environ.get("KOLVEX_PORTABLE_TARBALL", "")
+DESKTOP_PACKAGES = ("libgl1", "libglx-mesa0", "libgl1-mesa-dri", "libx11-6", "libxext6", "libxcursor1", "libxi6",
+                    "libxrandr2", "libxfixes3", "libxkbcommon0", "libasound2")
+SHIPPED_LIBRARIES = {"libSDL2-2.0.so.0", "libSDL2_ttf-2.0.so.0", "libGLU.so.1"}
+NEVER_FROM_THE_SYSTEM = ("libSDL2", "libfontconfig", "libfreetype", "libjpeg", "libpng", "libstdc++", "libgcc_s",
+                         "libGLU", "libOpenGL")
+# The help screen's lettering in the 800 x 600 picture, away from the spinning piece.
+HELP_TEXT = ((200, 60, 660, 335), (280, 495, 560, 552))
+
+
+def in_chroot(*command):
+    """The command inside the bare chroot, in a mount namespace of its own:
+    /proc and the X socket folder bound in, the bindings gone with the
+    namespace whatever becomes of the test."""
+    binds = ('mount --bind /proc "$0/proc" && mkdir -p "$0/tmp/.X11-unix" && '
+             'mount --bind /tmp/.X11-unix "$0/tmp/.X11-unix" && exec chroot "$0" "$@"')
+    return ["unshare", "--mount", "sh", "-c", binds, CHROOT, *command]
+
+
+def chroot_run(*command):
+    result = run(*in_chroot(*command), env={**os.environ, "DEBIAN_FRONTEND": "noninteractive", "LC_ALL": "C"})
+    check(result.returncode == 0, f"{' '.join(command)} in the chroot: {result.stdout[-1500:]}{result.stderr[-1500:]}")
+    return result.stdout
+
+
+def bare_chroot():
+    """Made once (debootstrap from the system's Debian archive, then the
+    desktop's packages); later runs put back what a test took away."""
+    if not os.path.exists(os.path.join(CHROOT, ".kolvex-desktop")):
+        with open("/proc/mounts") as f:
+            check(CHROOT not in f.read(), f"something is mounted under {CHROOT}")
+        shutil.rmtree(CHROOT, ignore_errors=True)
+        mirror = run("apt-get", "indextargets", "--format", "$(REPO_URI)", "Created-By: Packages", "Origin: Debian",
+                     "Release: bookworm").stdout.split()
+        check(mirror, "the system lists no Debian 12 archive")
+        # Its own namespace too: whatever debootstrap mounts goes with it.
+        made = run("unshare", "--mount", "debootstrap", "--variant=minbase", "bookworm", CHROOT, mirror[0])
+        check(made.returncode == 0, f"debootstrap failed: {made.stdout[-2000:]}{made.stderr[-2000:]}")
+        chroot_run("apt-get", "update", "-qq")
+    chroot_run("apt-get", "install", "-y", "-qq", "--no-install-recommends", *DESKTOP_PACKAGES)
+    open(os.path.join(CHROOT, ".kolvex-desktop"), "w").close()
+
+
+def unpack_tarball(into):
+    """The tarball unpacked as a player does; its one top folder."""
+    for old in glob.glob(os.path.join(into, "Kolvex-*")):
+        shutil.rmtree(old)
+    check(run("tar", "-xzf", TARBALL, "-C", into).returncode == 0, f"cannot unpack {TARBALL}")
+    folders = glob.glob(os.path.join(into, "Kolvex-*"))
+    check(len(folders) == 1, f"the tarball holds {folders}, not one top folder")
+    return folders[0]
+
+
+def chroot_game(folder):
+    """The unpacked game started inside the chroot from / (not its own
+    folder), with a clean environment, on the test's display; no box shows."""
+    log = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False)
+    env = (f"DISPLAY={os.environ['DISPLAY']}", "HOME=/root", "PATH=/usr/bin:/bin")
+    process = subprocess.Popen(in_chroot("env", "-i", *env, folder + "/kolvex"), stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=log)
+    native_games.append((process, log.name))
+    window = wait_for_window("^Kolvex$", process=process)
+    time.sleep(1.0)
+    check(not run("xdotool", "search", "--onlyvisible", "--name", '^"Kolvex"').stdout, "a message box showed")
+    _, origin = client_origin(window)
+    menu = lit_fraction(screenshot(origin, "portable-menu"), MENU_BANNERS)
+    check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
+    return process, window
+
+
+def help_ink(window, name):
+    """The help screen's lettering as a set of pixels. Its colour changes at
+    random; a nearly black one is waited out."""
+    _, origin = client_origin(window)
+    keys(window, "Down", "Down", "Return")
+    for _ in range(10):
+        time.sleep(0.5)
+        pixels = screenshot(origin, name).load()
+        ink = {(x, y) for box in HELP_TEXT for x in range(box[0], box[2]) for y in range(box[1], box[3])
+               if max(pixels[x, y]) > 10}
+        if len(ink) > 3000:
+            break
+    keys(window, "Down", "Return")  # Quit, the entry after help
+    return ink
+
+
+def portable_bare_system():
+    """On a bare Debian 12 with a desktop's libraries and no SDL, fontconfig
+    or font: every library found in the folder or that set, the menu and the
+    help screen drawn, its Chinese lettered as the .deb's game letters it
+    (the same face), and Quit ending with 13."""
+    folder = "/opt/" + os.path.basename(unpack_tarball(os.path.join(CHROOT, "opt")))
+    for binary in ["kolvex"] + [f"lib/{name}" for name in sorted(SHIPPED_LIBRARIES)]:
+        found = dict(re.findall(r"^\s*(\S+) => (not found|\S+)", chroot_run("ldd", f"{folder}/{binary}"), re.M))
+        for name, where in found.items():
+            inside = where.startswith(folder + "/lib/")
+            check(inside == (name in SHIPPED_LIBRARIES), f"{binary}: {name} from {where}")
+            check(inside or not name.startswith(NEVER_FROM_THE_SYSTEM), f"{binary}: {name} from the system")
+        check(binary != "kolvex" or SHIPPED_LIBRARIES <= set(found), f"kolvex loads only {sorted(found)}")
+
+    process, window = start_game()  # the linux build's, with the system's font
+    reference = help_ink(window, "linux-help")
+    check(wait_exit(process) == 13, "the linux build did not quit with 13")
+    process, window = chroot_game(folder)
+    ink = help_ink(window, "portable-help")
+    # A glyph missing from the subset draws nothing; the Chinese is most of the ink.
+    shared = len(ink & reference) / max(1, len(ink | reference))
+    check(len(reference) > 3000 and shared > 0.9,
+          f"help lettering: {len(ink)} px against the .deb game's {len(reference)}, {shared:.0%} in common")
+    code = wait_exit(process)
+    check(code == 13, f"exit code {code} after Quit, expected 13")
+
+
+def portable_without_sound():
+    """The same tarball with no sound library on the system: silent, no box, Quit 13."""
+    folder = "/opt/" + os.path.basename(unpack_tarball(os.path.join(CHROOT, "opt")))
+    chroot_run("dpkg", "--purge", "libasound2")
+    try:
+        check(not glob.glob(os.path.join(CHROOT, "usr/lib/*/libasound.so*")), "libasound is still there")
+        code = quit_from_menu(*chroot_game(folder))
+        check(code == 13, f"exit code {code} after Quit, expected 13")
+    finally:
+        # From the chroot's package cache; the next set-up does it too if this fails.
+        run(*in_chroot("apt-get", "install", "-y", "-qq", "--no-install-recommends", "libasound2"))
+
+
+def glibc_floor():
+    """The newest glibc symbol version the program and lib/ ask for is the
+    oldest glibc both read-mes name; nothing is asked of the C++ or GCC runtime."""
+    unpacked = tempfile.mkdtemp(prefix="kolvex-e2e-tarball-")
+    try:
+        top = unpack_tarball(unpacked)
+        versions = set()
+        for binary in [os.path.join(top, "kolvex")] + glob.glob(os.path.join(top, "lib", "*")):
+            dynamic = run("objdump", "-T", binary).stdout
+            runtime = set(re.findall(r"\((GLIBCXX_[0-9.]+|CXXABI_[0-9.]+|GCC_[0-9.]+)\)", dynamic))
+            check(dynamic and not runtime, f"{os.path.basename(binary)} asks the system for {sorted(runtime)}")
+            versions.update(tuple(map(int, v.split("."))) for v in re.findall(r"\(GLIBC_([0-9.]+)\)", dynamic))
+        floor = ".".join(map(str, max(versions)))
+        for readme in (os.path.join(top, "README.txt"), os.path.join(os.path.dirname(__file__), "../../README.md")):
+            with open(readme) as f:
+                stated = set(re.findall(r"glibc ([0-9.]+) or newer", f.read()))
+            check(stated == {floor}, f"the binaries need glibc {floor}; {os.path.basename(readme)} says {stated}")
+    finally:
+        shutil.rmtree(unpacked, ignore_errors=True)
+
+
 def shortcut_target(path):
     """The program and working folder a Windows shortcut (.lnk) starts: the
     local base path of its link information and its working-folder string."""
@@ -936,6 +1088,10 @@ SCENARIOS = {
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,
     "installer": installer,
+    "bare_chroot": bare_chroot,
+    "portable_bare_system": portable_bare_system,
+    "portable_without_sound": portable_without_sound,
+    "glibc_floor": glibc_floor,
 }
 
 # Played on a screen of today's size with a real window manager.
