@@ -10,7 +10,7 @@ set -eu
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl)
+package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl msitools)
 all=("${linux[@]}" "${headless[@]}" "${package[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 wine32:i386 x11-utils
     libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs
