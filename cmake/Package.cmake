@@ -5,7 +5,9 @@
 # Only the DLL of Morvane: its import library is for building, not playing.
 install(TARGETS Kolvex morvane RUNTIME DESTINATION . ARCHIVE DESTINATION lib COMPONENT development EXCLUDE_FROM_ALL)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/res/README-players.txt DESTINATION . RENAME README.txt)
+# The read-me names this version's zip and installer.
+configure_file(${PROJECT_SOURCE_DIR}/res/README-players.txt ${CMAKE_BINARY_DIR}/README.txt @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 # The notices of the MinGW-w64 runtime parts linked into both programs. The
 # link maps record which parts those are; tests/package/notices.py checks the
