@@ -10,7 +10,7 @@ configure_file(${PROJECT_SOURCE_DIR}/res/README-players.txt ${CMAKE_BINARY_DIR}/
 install(FILES ${CMAKE_BINARY_DIR}/README.txt DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 # The notices of the MinGW-w64 runtime parts linked into both programs. The
-# link maps record which parts those are; tests/package/notices.py checks the
+# link maps record which parts those are; scripts/runtime-notices.py checks the
 # notices against them.
 install(FILES ${PROJECT_SOURCE_DIR}/res/THIRD-PARTY.txt DESTINATION .)
 target_link_options(Kolvex PRIVATE "LINKER:-Map=${CMAKE_BINARY_DIR}/Kolvex.map")

@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""Checks that the notices shipped with the Windows programs cover what the
-linker put into them. Run by ctest in the win32 and win64 presets with the
-link maps of Kolvex.exe and Morvane.dll and the release zip (or THIRD-PARTY.txt).
+"""Lists the licence of every runtime part linked into the Windows programs,
+and checks that the notices shipped with them cover it. Run by ctest
+(package.notices, win32 and win64 presets) and by hand when a dependency
+changes: runtime-notices.py Kolvex.map Morvane.map THIRD-PARTY.txt-or-zip,
+with KOLVEX_OBJDUMP naming the cross objdump.
 
-Every archive member a map names is traced to its source file (the member's
-own debugging information) and that file to its licence in the Debian
-copyright file of the package the archive comes from. A licence that asks for
-its notice must be in THIRD-PARTY.txt, text and copyright holders."""
+Every archive member a link map names is traced to its source file (the
+member's own debugging information) and that file to its licence in the
+Debian copyright file of the package the archive comes from. A licence that
+asks for its notice must be in THIRD-PARTY.txt, text and copyright holders."""
 
 import fnmatch
 import functools
