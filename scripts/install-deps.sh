@@ -11,7 +11,7 @@ set -eu
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl)
+package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl msitools)
 # The tarball for any Linux: SDL2's build needs (the headers of what it
 # loads at run time), FreeType and what it links as static libraries, GLU's
 # build, the font cutter, and the bare chroot it is tested in.

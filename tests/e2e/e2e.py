@@ -13,6 +13,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 
 from PIL import Image
 
@@ -995,11 +996,46 @@ def registry_entries(key):
     return entries
 
 
+def set_file_version(path, old, new):
+    """Rewrites the version resource of a program or DLL from version old to
+    new (strings of equal length): the fixed numbers and the version strings."""
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    at = data.find(b"\xbd\x04\xef\xfe")  # VS_FIXEDFILEINFO's signature
+    check(at >= 0, f"{path} has no version resource")
+    major, minor, patch = (int(n) for n in new.split("."))
+    for offset in (8, 16):  # file version, then product version: MS word, LS word
+        data[at + offset:at + offset + 8] = ((major << 16 | minor).to_bytes(4, "little") +
+                                            (patch << 16).to_bytes(4, "little"))
+    before, after = (v.encode("utf-16-le") + b"\0\0" for v in (old, new))
+    check(len(before) == len(after), f"versions {old} and {new} differ in length")
+    check(data.count(before) == 2, f"{path}: not two version strings {old}")
+    with open(path, "wb") as f:
+        f.write(data.replace(before, after))
+
+
+def build_msi(stage, version, msi):
+    """The package target's installer recipe, on other staged files or for
+    another version."""
+    done = run(os.environ["KOLVEX_CMAKE"], f"-DCPACK_TEMPORARY_DIRECTORY={stage}", f"-DCPACK_PACKAGE_VERSION={version}",
+               f"-DCPACK_KOLVEX_MSI={msi}", "-DCPACK_PACKAGE_FILE_NAME=none", "-P", os.environ["KOLVEX_MSI_RECIPE"])
+    check(done.returncode == 0, f"building {msi} failed: {done.stdout[-1000:]}{done.stderr[-1000:]}")
+    return msi
+
+
+def msi_property(msi, name):
+    table = run("msiinfo", "export", msi, "Property").stdout
+    return dict(line.split("\t", 1) for line in table.splitlines() if "\t" in line).get(name)
+
+
 def installer():
     """The Windows installer as a player meets it, in a Wine prefix of this
-    test's own: install, the files, shortcut and Apps & Features entry, the
-    game started the way the shortcut starts it, uninstall, nothing left."""
+    test's own: the previous version installed, this one over it, a rebuild of
+    this one over that, the files, shortcut and Apps & Features entry, the game
+    started the way the shortcut starts it, a downgrade refused, uninstall,
+    nothing left."""
     msi, prefix = os.environ["KOLVEX_MSI"], os.environ["KOLVEX_MSI_PREFIX"]
+    version = os.environ["KOLVEX_VERSION"]
     # A prefix is used again only if the last run left it verified clean.
     clean = os.path.join(prefix, ".kolvex-left-clean")
     if not os.path.exists(clean):
@@ -1012,12 +1048,58 @@ def installer():
     folder = os.path.join(drive_c, "Program Files (x86)", "Kolvex")
     uninstall = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
     products = r"HKLM\Software\Classes\Installer\Products"
-    msi_path = "Z:" + os.path.abspath(msi).replace("/", "\\")
+    windows_path = lambda path: "Z:" + os.path.abspath(path).replace("/", "\\")
     unix = lambda path: os.path.join(drive_c, path[3:].replace("\\", "/"))  # C:\... in the prefix
+    files = ("Kolvex.exe", "Morvane.dll", "data.qv", "README.txt", "LICENSE.txt", "THIRD-PARTY.txt")
 
+    # The previous version: this release's files with the version the
+    # previous release's carried (the installer itself never compares file
+    # versions: it removes the old product before installing the new one),
+    # so that the upgrade's new files can be told from the old ones. And a
+    # second build of this version, from the same files.
+    scratch = tempfile.mkdtemp(prefix="kolvex-e2e-msi-")
+    with zipfile.ZipFile(os.environ["KOLVEX_ZIP"]) as z:
+        z.extractall(scratch)
+    this = os.path.join(scratch, os.listdir(scratch)[0])
+    major, minor, patch = (int(n) for n in version.split("."))
+    check(patch > 0, f"no previous patch release of {version} to upgrade from")
+    previous_version = f"{major}.{minor}.{patch - 1}"
+    previous = os.path.join(scratch, "previous")
+    shutil.copytree(this, previous)
+    for name in ("Kolvex.exe", "Morvane.dll"):
+        set_file_version(os.path.join(previous, name), version, previous_version)
+    previous_msi = build_msi(previous, previous_version, os.path.join(scratch, f"Kolvex-{previous_version}.msi"))
+    rebuilt_msi = build_msi(this, version, os.path.join(scratch, f"Kolvex-{version}-rebuilt.msi"))
+    codes = {name: msi_property(path, "ProductCode") for name, path in
+             (("this", msi), ("rebuilt", rebuilt_msi), ("previous", previous_msi))}
+    print(f"product codes: {version} {codes['this']}, {version} rebuilt {codes['rebuilt']}, "
+          f"{previous_version} {codes['previous']}")
+    check(codes["this"] == codes["rebuilt"], "two builds of one version have different product codes")
+    check(codes["this"] != codes["previous"], "two versions have one product code")
+    check(msi_property(msi, "UpgradeCode") == msi_property(previous_msi, "UpgradeCode"), "the upgrade code changed")
+
+    # Apps & Features lists both registry views; a 32-bit package's entry is
+    # in the 32-bit one when a 64-bit msiexec installs it.
     def ours(key):
-        entries = registry_entries(key).items()
+        views = [key, key.replace(r"\Software\Microsoft", r"\Software\Wow6432Node\Microsoft")]
+        entries = [item for view in dict.fromkeys(views) for item in registry_entries(view).items()]
         return [(k, v) for k, v in entries if v.get("DisplayName", v.get("ProductName")) == "Kolvex"]
+
+    def the_entry(expected_version):
+        entries = ours(uninstall)
+        check(len(entries) == 1, f"{len(entries)} Apps & Features entries named Kolvex: {[k for k, _ in entries]}")
+        key, entry = entries[0]
+        check(entry.get("DisplayVersion") == expected_version, f"version {entry.get('DisplayVersion')!r}")
+        return key.rsplit("\\", 1)[1], entry
+
+    def installed_like(stage):
+        for name in files:
+            check(os.path.isfile(os.path.join(folder, name)), f"{name} not installed in {folder}")
+            with open(os.path.join(folder, name), "rb") as a, open(os.path.join(stage, name), "rb") as b:
+                check(a.read() == b.read(), f"the installed {name} is not {os.path.basename(stage)}'s")
+
+    def install(path):
+        return wine_tool("msiexec", "/i", windows_path(path), "/qn").returncode
 
     # Windows puts a per-machine product's shortcut in the common Programs
     # menu; Wine's installer puts it in the user's.
@@ -1026,16 +1108,26 @@ def installer():
         return [p for m in menus for p in glob.glob(f"{drive_c}/{m}/Microsoft/Windows/Start Menu/Programs/Kolvex.lnk")]
 
     try:
-        check(wine_tool("msiexec", "/i", msi_path, "/qn").returncode == 0, "msiexec /i failed")
-        for name in ("Kolvex.exe", "Morvane.dll", "data.qv", "LICENSE.txt"):
-            check(os.path.isfile(os.path.join(folder, name)), f"{name} not installed in {folder}")
-        entries = ours(uninstall)
-        check(len(entries) == 1, f"{len(entries)} Apps & Features entries named Kolvex")
-        entry = entries[0][1]
+        check(install(previous_msi) == 0, f"msiexec /i of {previous_version} failed")
+        code, _ = the_entry(previous_version)
+        check(code == codes["previous"], f"{previous_version} installed as {code}")
+        installed_like(previous)
+
+        # The upgrade: one entry, this version's, and this version's files.
+        check(install(msi) == 0, f"msiexec /i of {version} over {previous_version} failed")
+        code, entry = the_entry(version)
+        check(code == codes["this"], f"{version} installed as {code}")
+        installed_like(this)
+        # The same version built again, installed over it: still the one product.
+        rebuilt = install(rebuilt_msi)
+        code, entry = the_entry(version)
+        print(f"a rebuild of {version} over it: msiexec {rebuilt}, one entry {code}")
+        check(code == codes["this"], f"the rebuild left entry {code}")
+        installed_like(this)
+
         check(entry.get("Publisher") == "The Kolvex developers", f"publisher {entry.get('Publisher')!r}")
-        check(entry.get("DisplayVersion") == os.environ["KOLVEX_VERSION"], f"version {entry.get('DisplayVersion')!r}")
         product = ours(products)
-        check(product, "no product registration")
+        check(len(product) == 1, f"{len(product)} product registrations")
         icon = product[0][1].get("ProductIcon", "")
         check(icon.lower().endswith(".ico"), f"no product icon: {icon!r}")
         check(os.path.isfile(unix(icon)), f"icon {icon} not installed")
@@ -1057,7 +1149,25 @@ def installer():
         check(code == 13, f"exit code {code}, expected 13")
         no_game_left()
 
-        check(wine_tool("msiexec", "/x", msi_path, "/qn").returncode == 0, "msiexec /x failed")
+        # A downgrade is refused, and the player is told why: with the basic
+        # interface the installer shows its message in a box, whose text
+        # Wine's message-box trace records.
+        with tempfile.TemporaryFile(mode="w+", errors="replace") as said:
+            downgrade = subprocess.Popen([WINE_RUN, "msiexec", "/i", windows_path(previous_msi), "/qb"],
+                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=said,
+                                         env={**os.environ, "KOLVEX_WINEDEBUG": "-all,trace+msgbox"})
+            box = wait_for_window("^Install Failed$", process=downgrade)
+            keys(box, "Return")
+            refused = wait_exit(downgrade, timeout=60)
+            said.seek(0)
+            shown = re.findall(r':msgbox:.*?L"(.*)"', said.read())
+        print(f"{previous_version} over {version}: msiexec {refused}, the box said {shown}")
+        check(refused != 0, f"{previous_version} installed over {version}")
+        check(shown == ["A newer version of Kolvex is already installed."], "the downgrade's box does not give the message")
+        the_entry(version)
+        installed_like(this)
+
+        check(wine_tool("msiexec", "/x", windows_path(msi), "/qn").returncode == 0, "msiexec /x failed")
         left = [p for p in [folder, icon and os.path.dirname(unix(icon))] + shortcuts() if p and os.path.lexists(p)]
         left += [k for k, _ in ours(uninstall) + ours(products)]
         check(not left, f"left behind after uninstalling: {left}")
@@ -1065,6 +1175,7 @@ def installer():
     finally:
         # Ends this prefix's own wineserver (and whatever still runs under it).
         run(shutil.which("wineserver") or "/usr/lib/wine/wineserver", "-k")
+        shutil.rmtree(scratch, ignore_errors=True)
 
 
 SCENARIOS = {
