@@ -11,6 +11,20 @@ set(linux_res ${PROJECT_SOURCE_DIR}/res/linux)
 set(deb_out ${CMAKE_BINARY_DIR}/deb)
 configure_file(${linux_res}/kolvex.in ${deb_out}/kolvex @ONLY)
 
+# The changelog's newest entry, the AppStream release and the manual page's
+# header carry the project version and release day from CMakeLists.txt, in
+# the forms each format wants (English names, whatever the build's locale).
+function(kolvex_release_date format out)
+  execute_process(COMMAND env LC_ALL=C date -u -d "${KOLVEX_RELEASE_DATE} 12:00" ${format}
+    OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  set(${out} ${date} PARENT_SCOPE)
+endfunction()
+kolvex_release_date(-R KOLVEX_RELEASE_CHANGELOG_DATE)
+kolvex_release_date("+%B %Y" KOLVEX_RELEASE_MONTH)
+foreach(file changelog kolvex.6 io.github.kolvex.kolvex.metainfo.xml)
+  configure_file(${linux_res}/${file}.in ${deb_out}/${file} @ONLY)
+endforeach()
+
 # Files made for the package: icons cut from the game's icon, and the
 # changelog and manual page compressed as Debian wants them (-n: reproducible).
 find_program(KOLVEX_GZIP gzip REQUIRED)
@@ -24,16 +38,16 @@ add_custom_command(OUTPUT ${icon_pngs}
   DEPENDS ${linux_res}/icon-pngs.py ${PROJECT_SOURCE_DIR}/art/kolvex.ico
   VERBATIM)
 add_custom_command(OUTPUT ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz
-  COMMAND ${KOLVEX_GZIP} -9nc ${linux_res}/changelog > ${deb_out}/changelog.gz
-  COMMAND ${KOLVEX_GZIP} -9nc ${linux_res}/kolvex.6 > ${deb_out}/kolvex.6.gz
-  DEPENDS ${linux_res}/changelog ${linux_res}/kolvex.6)
+  COMMAND ${KOLVEX_GZIP} -9nc ${deb_out}/changelog > ${deb_out}/changelog.gz
+  COMMAND ${KOLVEX_GZIP} -9nc ${deb_out}/kolvex.6 > ${deb_out}/kolvex.6.gz
+  DEPENDS ${deb_out}/changelog ${deb_out}/kolvex.6)
 add_custom_target(deb_files ALL DEPENDS ${icon_pngs} ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz)
 
 install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
 install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION share/games/kolvex)
 install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
-install(FILES ${linux_res}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${deb_out}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
 foreach(size ${icon_sizes})
   install(FILES ${deb_out}/icons/kolvex-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
     RENAME kolvex.png)
@@ -53,10 +67,11 @@ the settled blocks. Everything is drawn in OpenGL as textured cubes.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Library dependencies come from dpkg-shlibdeps; the Chinese help text needs
-# the one font the game asks fontconfig for.
+# Library dependencies come from dpkg-shlibdeps. The Chinese menu and help
+# text need a CJK face: the game asks fontconfig for one that covers Chinese,
+# so any of Debian's three common CJK font packages serves.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, libgl1")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk | fonts-wqy-zenhei, libgl1")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

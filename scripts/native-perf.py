@@ -8,10 +8,15 @@ then the menu's frame rate and processor use with the pacing the game uses
 where there is no vsync, as here, against none (goal: at most 25% of a core,
 at least 30 frames a second). Builds the linux preset's game and helpers,
 holds the build lock (nothing else runs meanwhile) and uses a private
-1920 x 1080 Xvfb with openbox."""
+1920 x 1080 Xvfb with openbox.
+With --portable instead: the portable tarball's size, and the launch to first
+swap of its kolvex (unpacked, started from another folder) against the linux
+build's, median of 15 each (goal 1.1 or below)."""
 
+import glob
 import mmap
 import os
+import shutil
 import statistics
 import struct
 import subprocess
@@ -52,21 +57,21 @@ class SwapRecord:
         return struct.unpack_from("<Q", self.map, 8)[0]
 
 
-def launch(program, record, end_at_first_swap, paced=False):
-    env = dict(os.environ, LD_PRELOAD=COUNTER, KOLVEX_SWAP_RECORD=record.path)
+def launch(program, record, end_at_first_swap, cwd=BIN, env=None, paced=False):
+    env = dict(env or os.environ, LD_PRELOAD=COUNTER, KOLVEX_SWAP_RECORD=record.path)
     if not paced:
         env["KOLVEX_UNPACED_FRAMES"] = "1"
     if end_at_first_swap:
         env["KOLVEX_SWAP_EXIT"] = "1"
     record.reset()
     start = time.monotonic_ns()
-    process = subprocess.Popen([program], cwd=BIN, env=env, stdin=subprocess.DEVNULL,
+    process = subprocess.Popen([program], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return start, process
 
 
-def launch_ms(program, record):
-    start, process = launch(program, record, True)
+def launch_ms(program, record, **where):
+    start, process = launch(program, record, True, **where)
     process.wait(timeout=30)
     first = record.first_swap_ns()
     e2e.check(first != 0, f"{os.path.basename(program)} ended without a swap ({process.returncode})")
@@ -125,7 +130,7 @@ def menu_pacing(record):
     """The still menu's frames per second and processor share, paced and not."""
     figures = {}
     for paced in (False, True):
-        _, process = launch(GAME, record, False, paced)
+        _, process = launch(GAME, record, False, paced=paced)
         try:
             e2e.wait_for_window("^Kolvex$", process=process)
             time.sleep(1.0)
@@ -136,6 +141,30 @@ def menu_pacing(record):
     return figures
 
 
+def portable_startup(record):
+    """The tarball unpacked into a temporary folder; its kolvex started from
+    another folder, with its own SDL under the swap counter too."""
+    tarball = glob.glob(os.path.join(ROOT, "build", "portable", "Kolvex-*-linux-*.tar.gz"))[0]
+    unpacked = tempfile.mkdtemp(prefix="kolvex-portable-")
+    try:
+        subprocess.run(["tar", "-xzf", tarball, "-C", unpacked], check=True)
+        folder = glob.glob(os.path.join(unpacked, "Kolvex-*"))[0]
+        portable = os.path.join(folder, "kolvex")
+        env = dict(os.environ, LD_LIBRARY_PATH=os.path.join(folder, "lib"))
+        linux, tarred = [], []
+        for _ in range(LAUNCHES):
+            linux.append(launch_ms(GAME, record))
+            tarred.append(launch_ms(portable, record, cwd=unpacked, env=env))
+        print(f"tarball {os.path.basename(tarball)}: {os.path.getsize(tarball) / 1e6:.2f} MB (goal 5 or below)")
+        print(f"launch to first swap, median of {LAUNCHES}: linux build {statistics.median(linux):.0f} ms, "
+              f"portable {statistics.median(tarred):.0f} ms")
+        print(f"  portable / linux: {statistics.median(tarred) / statistics.median(linux):.2f} (goal 1.1 or below)")
+        print("  linux (ms):    " + " ".join(f"{t:.0f}" for t in linux))
+        print("  portable (ms): " + " ".join(f"{t:.0f}" for t in tarred))
+    finally:
+        shutil.rmtree(unpacked, ignore_errors=True)
+
+
 def main():
     if not os.environ.get("KOLVEX_LOCK_HELD"):
         os.execv(os.path.join(ROOT, "scripts", "locked"), [os.path.join(ROOT, "scripts", "locked"), *sys.argv])
@@ -143,11 +172,17 @@ def main():
     subprocess.run(["cmake", "--preset", "linux"], **quiet)
     subprocess.run(["cmake", "--build", "--preset", "linux", "--target", "kolvex", "minimal_window_sdl",
                     "swap_counter_sdl"], **quiet)
+    if "--portable" in sys.argv:
+        subprocess.run(["cmake", "--preset", "portable"], **quiet)
+        subprocess.run(["cmake", "--build", "--preset", "portable", "--target", "package"], **quiet)
 
     display = e2e.private_display("1920x1080")
     manager = e2e.window_manager()
     record = SwapRecord()
     try:
+        if "--portable" in sys.argv:
+            portable_startup(record)
+            return
         # Alternating, so both programs see the same machine.
         yardstick, game = [], []
         for _ in range(LAUNCHES):

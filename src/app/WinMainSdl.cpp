@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "app/ControllerSdl.h"
+#include "app/DataFolderSdl.h"
 #include "app/Keys.h"
 #include "app/TimerThreadSdl.h"
 #include "assets/Sound.h"
@@ -20,6 +21,7 @@
 int main(int, char**) {
     std::atomic_ref<bool>(gameState.quitRequested).store(false);
     gameState.windowInactive = false;
+    EnterDataFolder();
     SetStartValues();
     NewGame();  // the classic game that Esc reaches straight from the menu
     gameState.soundOn = true;
@@ -28,8 +30,7 @@ int main(int, char**) {
         SDL_Quit();
         return 1;  // not 0: that is a player's close
     }
-    OpenControllers();
-    OpenClipDevice();
+    OpenClipDevice();  // on a thread of its own
     std::thread timerThread = StartTimerThread();
 
     // After the queue is empty a frame is drawn, at the display's pace (vsync,
@@ -37,7 +38,7 @@ int main(int, char**) {
     // to quit, whose parameter (13 for the Enter that chose Quit, 0 for a
     // close) is the exit code.
     std::uintptr_t lastParameter = 0;
-    bool fontLookedFor = false;
+    bool firstFrameShown = false;
     while (!QuitRequested()) {
         SDL_Event event;
         while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
@@ -51,12 +52,14 @@ int main(int, char**) {
             continue;
         }
         PresentFrame();
-        if (!fontLookedFor) {
-            // The opening menu has no text, so the font search waits until it
-            // is on the screen. Without a usable face the text simply draws
-            // nothing, as on Windows.
+        if (!firstFrameShown) {
+            // What the opening menu does not need waits until it is on the
+            // screen: the font search (the menu has no text; without a usable
+            // face text simply draws nothing, as on Windows) and the
+            // controllers (a pad already plugged in is announced as added).
             OpenGameFont();
-            fontLookedFor = true;
+            OpenControllers();
+            firstFrameShown = true;
         }
     }
 

@@ -1,5 +1,5 @@
 // The SDL side of on-screen text: SDL_ttf rasterises a line with the face
-// fontconfig picks for the game's font into one-bit rows, kept with a texture
+// OpenGameFace opens into one-bit rows, kept with a texture
 // of the line that puts exactly those pixels into the frame. Also the one
 // GLFont instance. Called by DrawFrame and DrawHelp (DrawGLText), the entry
 // and the message box.
@@ -7,13 +7,13 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
 
+#include "render/FontFacesSdl.h"
 #include "render/GL.h"
 #include "render/Text.h"
 
@@ -59,71 +59,13 @@ GLFont::~GLFont() {
     CloseGameFont();
 }
 
-namespace {
-
-struct FaceFile {
-    std::string path;
-    int index;
-    bool operator==(const FaceFile&) const = default;
-};
-
-// Opens `font`'s file at `pixels`, unless an earlier try had that file already.
-TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return nullptr;
-    FaceFile face{reinterpret_cast<const char*>(file), 0};
-    if (FcPatternGetInteger(font, FC_INDEX, 0, &face.index) != FcResultMatch) face.index = 0;
-    if (std::find(tried.begin(), tried.end(), face) != tried.end()) return nullptr;
-    tried.push_back(face);
-    return TTF_OpenFontIndex(face.path.c_str(), pixels, face.index);
-}
-
-// The face the system's font matching picks for the game's request; where
-// that file cannot be opened, every other face it knows, best first, so
-// that text still shows, as Windows falls back to a default font. Ranking
-// every installed face is slow, so only then. A configuration of our own,
-// dropped afterwards: nothing of fontconfig stays loaded for the run.
-TTF_Font* OpenMatchingFace(int pixels) {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) return nullptr;
-    // The request Windows gets: "Terminal" in the GB2312 character set (so a
-    // face with the Chinese glyphs wins), normal weight, upright, an outline
-    // font, by character height.
-    FcPattern* request = FcNameParse(reinterpret_cast<const FcChar8*>("Terminal"));
-    FcPatternAddString(request, FC_LANG, reinterpret_cast<const FcChar8*>("zh-cn"));
-    FcPatternAddInteger(request, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(request, FC_SLANT, glFont.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(request, FC_OUTLINE, FcTrue);
-    FcPatternAddDouble(request, FC_PIXEL_SIZE, -glFont.height);
-    FcConfigSubstitute(config, request, FcMatchPattern);
-    FcDefaultSubstitute(request);
-    std::vector<FaceFile> tried;
-    TTF_Font* font = nullptr;
-    FcResult result = FcResultNoMatch;
-    if (FcPattern* match = FcFontMatch(config, request, &result)) {
-        font = TryFace(match, pixels, tried);
-        FcPatternDestroy(match);
-    }
-    // Untrimmed: every face, not only those that add characters the better ones lack.
-    FcFontSet* ranked = font == nullptr ? FcFontSort(config, request, FcFalse, nullptr, &result) : nullptr;
-    if (ranked != nullptr) {
-        for (int i = 0; i < ranked->nfont && font == nullptr; ++i) font = TryFace(ranked->fonts[i], pixels, tried);
-        FcFontSetDestroy(ranked);
-    }
-    FcPatternDestroy(request);
-    FcConfigDestroy(config);
-    return font;
-}
-
-}  // namespace
-
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
     ForgetDrawnLines(false);  // what was kept without a font is empty
     if (TTF_Init() != 0) return false;
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
     // what GDI's negative height asks for (the character, not the cell).
-    gameFont = OpenMatchingFace(textPixels == 0 ? -glFont.height : textPixels);
+    gameFont = OpenGameFace(textPixels == 0 ? -glFont.height : textPixels);
     if (gameFont == nullptr) {
         TTF_Quit();
         return false;

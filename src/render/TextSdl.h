@@ -1,15 +1,15 @@
-// The SDL side of on-screen text: opening the game font (found through
-// fontconfig) and rasterising a line into the one-bit rows glBitmap takes.
-// The entry opens and closes the font; DrawGLText and the message box use it.
+// The SDL side of on-screen text: opening the game font (OpenGameFace,
+// FontFacesSdl.h) and rasterising a line into the one-bit
+// rows glBitmap takes. The entry opens and closes the font; DrawGLText and
+// the message box use it.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// Finds the face the system matches for the game's font request and opens it
-// at a 14-pixel character height; when that one cannot be opened, the next
-// face fontconfig ranks that can. False when none opens: text then draws
-// nothing. Opening again while open does nothing.
+// Opens the game's face (the system's match for the game's font request, or
+// the portable build's own file) at a 14-pixel character height. False when
+// none opens: text then draws nothing. Opening again while open does nothing.
 bool OpenGameFont();
 void CloseGameFont();
 bool GameFontOpen();

@@ -1,0 +1,69 @@
+# The tarball for any Linux desktop, made by
+# `cmake --build --preset portable --target package`:
+# Kolvex-VERSION-linux-x86_64.tar.gz with one folder holding the game,
+# data.qv, lib/ (cmake/Portable.cmake's libraries), the subset font, a
+# read-me and every licence. The build's own bin/ is laid out the same way,
+# so build/portable/bin/kolvex runs as the unpacked game does.
+
+# The oldest glibc the program and lib/ need, read from their symbol
+# versions; the test compares it with what the binaries ask for.
+set(KOLVEX_PORTABLE_GLIBC 2.35)
+
+# Everything beside the program is found through its own folder.
+set_target_properties(kolvex PROPERTIES BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "\$ORIGIN/lib")
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+file(CREATE_LINK ${KOLVEX_THIRD_PARTY_LIB} ${CMAKE_BINARY_DIR}/bin/lib SYMBOLIC)
+
+# The font: the glyphs of printable ASCII and of every UTF-16 literal in the
+# sources, cut from the face the .deb's font matching picks (index 1 of the
+# collection, WenQuanYi Micro Hei Mono).
+set(portable_res ${PROJECT_SOURCE_DIR}/res/portable)
+set(portable_out ${CMAKE_BINARY_DIR}/portable)
+set(portable_font ${CMAKE_BINARY_DIR}/bin/${KOLVEX_BUNDLED_FONT})
+set(portable_face /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
+file(GLOB_RECURSE portable_text_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+find_program(KOLVEX_PYFTSUBSET pyftsubset REQUIRED)
+add_custom_command(OUTPUT ${portable_font}
+  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/cmake/portable/game-glyphs.py ${portable_out}/glyphs.txt
+          ${portable_text_sources}
+  COMMAND ${KOLVEX_PYFTSUBSET} ${portable_face} --font-number=1 --text-file=${portable_out}/glyphs.txt
+          --layout-features= --name-IDs=* --output-file=${portable_font}
+  DEPENDS ${PROJECT_SOURCE_DIR}/cmake/portable/game-glyphs.py ${portable_text_sources} ${portable_face}
+  COMMENT "Cutting the game's glyphs out of WenQuanYi Micro Hei"
+  VERBATIM)
+add_custom_target(portable_font ALL DEPENDS ${portable_font})
+configure_file(${portable_res}/README.txt.in ${portable_out}/README.txt @ONLY)
+
+install(TARGETS kolvex RUNTIME DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv ${portable_font} ${portable_out}/README.txt DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+# The libraries under their run-time names, as files (the prefix holds links).
+foreach(library libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libGLU.so.1)
+  file(REAL_PATH ${KOLVEX_THIRD_PARTY_LIB}/${library} library_file)
+  install(FILES ${library_file} DESTINATION lib RENAME ${library})
+endforeach()
+
+# Licences: the libraries' own texts where their sources carry one, else
+# Debian's copyright file of the package the static library or runtime
+# comes from.
+set(docs /usr/share/doc)
+set(portable_licenses
+  ${KOLVEX_THIRD_PARTY}/licenses/SDL2.txt SDL2.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/SDL2_ttf.txt SDL2_ttf.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/GLU.txt GLU.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/FreeType.txt FreeType.txt
+  ${docs}/libjpeg62-turbo/copyright libjpeg-turbo.txt
+  ${docs}/libstdc++6/copyright gcc-runtime-libraries.txt
+  ${docs}/fonts-wqy-microhei/copyright wqy-microhei.txt)
+while(portable_licenses)
+  list(POP_FRONT portable_licenses file name)
+  install(FILES ${file} DESTINATION licenses RENAME ${name})
+endwhile()
+
+set(CPACK_GENERATOR TGZ)
+set(CPACK_PACKAGE_NAME Kolvex)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Kolvex-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

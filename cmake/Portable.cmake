@@ -1,0 +1,25 @@
+# The portable build's libraries, made at configure time by
+# cmake/portable/build-libs.sh into the build tree and kept there (a later
+# configure finds them done): SDL2 and SDL_ttf from Debian's source packages,
+# GLU. The game then finds them before the system's. Included by the top
+# CMakeLists.txt when KOLVEX_PORTABLE is on, before the game's folders.
+set(KOLVEX_THIRD_PARTY ${CMAKE_BINARY_DIR}/third-party)
+set(KOLVEX_THIRD_PARTY_LIB ${KOLVEX_THIRD_PARTY}/prefix/lib)
+set(portable_scripts ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh
+  ${PROJECT_SOURCE_DIR}/cmake/portable/glu/CMakeLists.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${portable_scripts})
+message(STATUS "Portable libraries in ${KOLVEX_THIRD_PARTY} (built once; minutes the first time)")
+execute_process(COMMAND ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh ${KOLVEX_THIRD_PARTY} ${PROJECT_SOURCE_DIR}
+  RESULT_VARIABLE built)
+if(NOT built EQUAL 0)
+  message(FATAL_ERROR "The portable libraries could not be built (logs in ${KOLVEX_THIRD_PARTY})")
+endif()
+
+# Our SDL2, SDL_ttf (their CMake packages) and GLU (its pkg-config file) first.
+list(PREPEND CMAKE_PREFIX_PATH ${KOLVEX_THIRD_PARTY}/prefix)
+# libjpeg-turbo inside the program, from Debian's static library.
+set(JPEG_LIBRARY_RELEASE /usr/lib/${CMAKE_LIBRARY_ARCHITECTURE}/libjpeg.a CACHE FILEPATH "static libjpeg" FORCE)
+# libGL.so.1, which every GL driver provides, not GLVND's libOpenGL.
+set(OpenGL_GL_PREFERENCE LEGACY)
+# The subset face the program opens from its own folder.
+set(KOLVEX_BUNDLED_FONT wqy-microhei-subset.ttf)

@@ -1,0 +1,49 @@
+#!/usr/bin/python3
+"""Every character the game can draw, for the portable build's font subset:
+printable ASCII (numbers, English start-up reasons, names) and every
+character of every UTF-16 literal (u"...") in the game's sources: help lines,
+notices, message boxes. Run by the build (cmake/PackagePortable.cmake):
+game-glyphs.py OUTPUT SOURCE..."""
+
+import re
+import sys
+
+# A u"..." literal, its escapes left in.
+LITERAL = re.compile(r'(?<![A-Za-z0-9_])u"((?:[^"\\\n]|\\.)*)"')
+ESCAPE = re.compile(r'\\(u[0-9A-Fa-f]{4}|U[0-9A-Fa-f]{8}|x[0-9A-Fa-f]+|[0-7]{1,3}|.)')
+SIMPLE = {"n": "\n", "t": "\t", "r": "\r", "0": "\0", "a": "\a", "b": "\b", "f": "\f", "v": "\v"}
+
+
+def unescape(body):
+    def one(match):
+        code = match.group(1)
+        if code[0] in "uU":
+            return chr(int(code[1:], 16))
+        if code[0] == "x":
+            return chr(int(code[1:], 16))
+        if code[0].isdigit() and code != "0":
+            return chr(int(code, 8))
+        return SIMPLE.get(code, code)
+
+    return ESCAPE.sub(one, body)
+
+
+def glyphs(texts):
+    found = {chr(c) for c in range(0x20, 0x7F)}
+    for text in texts:
+        for body in LITERAL.findall(text):
+            found.update(c for c in unescape(body) if c.isprintable())
+    return "".join(sorted(found))
+
+
+def main():
+    texts = []
+    for path in sys.argv[2:]:
+        with open(path, encoding="utf-8") as f:
+            texts.append(f.read())
+    with open(sys.argv[1], "w", encoding="utf-8") as f:
+        f.write(glyphs(texts) + "\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,11 @@
+// Where the game's font comes from. The build links one of two: the system's
+// font matching (FontFacesSystemSdl.cpp, the .deb and ./play) or the face
+// shipped beside the program (FontFacesBundledSdl.cpp, the portable build).
+// OpenGameFont calls it.
+#pragma once
+
+#include <SDL_ttf.h>
+
+// The game's face opened at `pixels` (GLFont's style), with SDL_ttf started;
+// null when no face opens.
+TTF_Font* OpenGameFace(int pixels);
