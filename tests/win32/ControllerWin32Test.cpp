@@ -15,66 +15,64 @@ namespace {
 
 using std::chrono::milliseconds;
 
-struct {
-    bool connected[XUSER_MAX_COUNT];
-    XINPUT_STATE state[XUSER_MAX_COUNT];
-    int asked[XUSER_MAX_COUNT];
-} fake;
+XINPUT_STATE fakePads[XUSER_MAX_COUNT];  // packet number 0: no pad in the slot
+int asked[XUSER_MAX_COUNT];
 
 DWORD WINAPI FakeGetState(DWORD slot, XINPUT_STATE* state) {
-    ++fake.asked[slot];
-    *state = fake.state[slot];
-    return fake.connected[slot] ? ERROR_SUCCESS : ERROR_DEVICE_NOT_CONNECTED;
+    ++asked[slot];
+    *state = fakePads[slot];
+    return state->dwPacketNumber != 0 ? ERROR_SUCCESS : ERROR_DEVICE_NOT_CONNECTED;
 }
 
 void Set(DWORD slot, WORD buttons) {
-    fake.connected[slot] = true;
-    fake.state[slot] = {fake.state[slot].dwPacketNumber + 1, {buttons, 0, 0, 0, 0, 0, 0}};
+    fakePads[slot] = {fakePads[slot].dwPacketNumber + 1, {buttons, 0, 0, 0, 0, 0, 0}};
 }
 
-const PadClock::time_point kStart = PadClock::time_point{} + std::chrono::hours(1);
-const RepeatRate kRate{milliseconds(500), milliseconds(33)};
+PadClock::time_point At(int ms) {
+    return PadClock::time_point{} + std::chrono::hours(1) + milliseconds(ms);
+}
 
 class ControllerWin32 : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetTestWorld();
-        fake = {};
+        std::fill(std::begin(fakePads), std::end(fakePads), XINPUT_STATE{});
+        std::fill(std::begin(asked), std::end(asked), 0);
         NewGame();
         gameState.pieceColumn = 4;
     }
-    XInputPads pads{FakeGetState, kRate};
+    XInputPads pads{FakeGetState, {milliseconds(500), milliseconds(33)}};
 };
 
 TEST_F(ControllerWin32, EmptySlotsAreAskedOnceASecondOneAPassConnectedPadsOnEveryPoll) {
     Set(0, 0);
     int emptyAsked = 0;
     for (int ms = 0; ms <= 2500; ++ms) {
-        const int before = fake.asked[1] + fake.asked[2] + fake.asked[3];
-        pads.Poll(kStart + milliseconds(ms), true);
-        emptyAsked = std::max(emptyAsked, fake.asked[1] + fake.asked[2] + fake.asked[3] - before);
+        const int before = asked[1] + asked[2] + asked[3];
+        pads.Poll(At(ms), true);
+        emptyAsked = std::max(emptyAsked, asked[1] + asked[2] + asked[3] - before);
     }
-    EXPECT_EQ(fake.asked[0], 2501);
+    EXPECT_EQ(asked[0], 2501);
     EXPECT_EQ(emptyAsked, 1);
-    for (int slot = 1; slot < XUSER_MAX_COUNT; ++slot) EXPECT_EQ(fake.asked[slot], 3) << "slot " << slot;
+    for (int slot = 1; slot < XUSER_MAX_COUNT; ++slot) EXPECT_EQ(asked[slot], 3) << "slot " << slot;
     // A pad plugged in meanwhile is found at the next second.
     Set(2, XINPUT_GAMEPAD_START);
-    for (int ms = 2501; ms <= 3010; ++ms) pads.Poll(kStart + milliseconds(ms), true);
+    for (int ms = 2501; ms <= 3010; ++ms) pads.Poll(At(ms), true);
     EXPECT_TRUE(gameState.menuOpen);
 }
 
 TEST_F(ControllerWin32, AFocusLossLetsGoAndNothingIsReadUntilTheFocusIsBack) {
     Set(0, XINPUT_GAMEPAD_DPAD_LEFT);
-    pads.Poll(kStart, true);
+    pads.Poll(At(0), true);
     gameState.keyDown[kKeyLeft] = 0;  // as the window procedure does
     pads.Forget();
-    for (int ms = 1; ms < 1500; ++ms) pads.Poll(kStart + milliseconds(ms), false);
+    for (int ms = 1; ms < 1500; ++ms) pads.Poll(At(ms), false);
     EXPECT_EQ(gameState.pieceColumn, 3);
     Set(0, XINPUT_GAMEPAD_START);
-    pads.Poll(kStart + milliseconds(1500), false);
+    pads.Poll(At(1500), false);
     EXPECT_FALSE(gameState.menuOpen);
     // Back in focus, what is held presses.
-    pads.Poll(kStart + milliseconds(1501), true);
+    pads.Poll(At(1501), true);
     EXPECT_TRUE(gameState.menuOpen);
 }
 
