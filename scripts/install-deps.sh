@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a task needs, once. `install-deps.sh linux`:
-# what building and running the native game takes (no Wine, no MinGW);
-# `headless` adds the virtual display and screenshot tools ./play uses
-# without a desktop; `package` what making and checking the .deb and the
-# Windows installer takes; `portable` what the tarball for any Linux and its
-# test take;
-# `all` (the default, used by ./test) everything the builds and tests of
-# every preset need.
-set -eu
+# Installs the Debian packages a task needs, once. Called by ./test with the
+# presets it is about to build (`install-deps.sh --presets native win32`), by
+# ./play and by hand with package sets (`install-deps.sh linux headless`:
+# linux, headless, test, windows, windows32, package, portable); `all`, the
+# default, is everything.
+set -u
+
+# The package sets.
 linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl msitools)
+# Unit tests, benchmarks, fuzzing and the end-to-end driver's tools.
+test=(libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs python3-pil clang-14 libclang-rt-14-dev
+    procps x11-utils openbox wmctrl)
+windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 zip icoutils)
+# What only running the 32-bit Windows build takes. Installed in a call of its
+# own: where these cannot be had (a mirror in mid-sync, a foreign architecture
+# refused), the Windows tests still run on the 64-bit build.
+windows32=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
+package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl msitools zip)
 # The tarball for any Linux: SDL2's build needs (the headers of what it
 # loads at run time), FreeType and what it links as static libraries, GLU's
 # build, the font cutter, and the bare chroot it is tested in.
@@ -19,30 +26,72 @@ portable=(dpkg-dev ninja-build libx11-dev libxext-dev libxcursor-dev libxi-dev l
     libxss-dev libxinerama-dev libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libgl-dev libasound2-dev
     libpulse-dev libdbus-1-dev libudev-dev libfreetype-dev libpng-dev zlib1g-dev libbz2-dev libbrotli-dev
     libjpeg62-turbo-dev fonttools fonts-wqy-microhei debootstrap binutils)
-all=("${linux[@]}" "${headless[@]}" "${package[@]}" "${portable[@]}" g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-    wine wine64 wine32:i386 x11-utils
-    libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs
-    python3-pil zip clang-14 libclang-rt-14-dev
-    libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 procps
-    openbox wmctrl icoutils)
+
+# Which preset needs which sets: the one place that says so.
+sets_of() {
+    case $by_preset:$1 in
+        *:all) echo linux headless test windows windows32 package portable ;;
+        1:native) echo linux headless test ;;
+        1:tsan) echo linux test ;;
+        1:win32 | 1:win64) echo linux headless test windows windows32 package ;;
+        1:linux | 1:portable) echo linux headless test package portable ;;
+        :linux | :headless | :test | :windows | :windows32 | :package | :portable) echo "$1" ;;
+        *) return 1 ;;
+    esac
+}
+
+by_preset=
+if [ "${1:-}" = --presets ]; then
+    by_preset=1
+    shift
+fi
 packages=()
 for need in "${@:-all}"; do
-    case $need in
-        linux) packages+=("${linux[@]}") ;;
-        headless) packages+=("${headless[@]}") ;;
-        package) packages+=("${package[@]}") ;;
-        portable) packages+=("${portable[@]}") ;;
-        all) packages+=("${all[@]}") ;;
-        *) echo "install-deps.sh: unknown set '$need' (linux, headless, package, portable, all)" >&2; exit 2 ;;
-    esac
+    sets=$(sets_of "$need") || {
+        echo "install-deps.sh: unknown ${by_preset:+preset}${by_preset:-set} '$need'" >&2
+        exit 2
+    }
+    for set in $sets; do
+        declare -n members=$set
+        packages+=("${members[@]}")
+    done
 done
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+main=() foreign=()
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' && continue
+    case $p in *:i386) foreign+=("$p") ;; *) main+=("$p") ;; esac
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "installing: ${missing[*]}"
-[ "$(id -u)" = 0 ] || { echo "missing packages and not root: ${missing[*]}" >&2; exit 1; }
-case " ${missing[*]} " in *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;; esac
-apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+[ ${#main[@]} -eq 0 ] && [ ${#foreign[@]} -eq 0 ] && exit 0
+echo "installing: ${main[*]} ${foreign[*]}"
+[ "$(id -u)" = 0 ] || {
+    echo "install-deps.sh: missing packages and not root: ${main[*]} ${foreign[*]}" >&2
+    exit 1
+}
+if [ ${#foreign[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+fi
+
+# A mirror in mid-sync fails one index for an hour or so; the lists at hand
+# usually still serve, so after three tries the install goes ahead anyway.
+pause=${KOLVEX_APT_RETRY_PAUSE:-20}
+for try in 1 2 3; do
+    if reason=$(apt-get update -qq 2>&1); then
+        break
+    fi
+    echo "install-deps.sh: apt-get update failed (try $try of 3): $(grep -m1 '^E:' <<<"$reason" || tail -n1 <<<"$reason")"
+    [ $try -lt 3 ] && sleep "$pause"
+done
+
+apt_install() {
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" 2>&1 >/dev/null
+}
+if [ ${#main[@]} -gt 0 ] && ! reason=$(apt_install "${main[@]}"); then
+    echo "install-deps.sh: could not install ${main[*]}:" >&2
+    grep '^E:' <<<"$reason" >&2 || echo "$reason" >&2
+    exit 1
+fi
+if [ ${#foreign[@]} -gt 0 ] && ! reason=$(apt_install "${foreign[@]}"); then
+    echo "install-deps.sh: the 32-bit packages (${foreign[*]}) could not be installed" \
+        "($(grep -m1 '^E:' <<<"$reason" || tail -n1 <<<"$reason")): the Windows tests run on the 64-bit build only"
+fi
+exit 0

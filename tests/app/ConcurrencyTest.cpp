@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -34,6 +35,10 @@ TEST(Concurrency, TicksKeysAndFramesNeverSeeEachOtherHalfDone) {
     constexpr int kSteps = 20000;
     // Read by this thread too: on a busy machine the keys' steps could all be
     // done before the timer thread first runs, and nothing would interleave.
+    // So the keys go on until the timer has taken enough steps among them; a
+    // timer thread that stalls fails the test instead of spinning on.
+    constexpr int kTimerSteps = 100;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::atomic<int> timerSteps = 0;
     std::thread timer([&] {
         void (*const ticks[9])() = {Tick300, Tick1000, Tick800, Tick600, Tick400, Tick200, Tick100, Tick10, Tick3000};
@@ -49,7 +54,11 @@ TEST(Concurrency, TicksKeysAndFramesNeverSeeEachOtherHalfDone) {
     std::mt19937 pick(7);
     int framesChecked = 0;
     int steps = 0;
-    for (; steps < kSteps || timerSteps.load() == 0; ++steps) {
+    for (; steps < kSteps || timerSteps.load() < kTimerSteps; ++steps) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            ADD_FAILURE() << "the timer thread took " << timerSteps.load() << " steps in 10 s";
+            break;
+        }
         std::uint8_t key = keys[pick() % 8];
         Locked([&] {
             // Never quit mid-run: keep Enter off the Quit entry.
@@ -72,7 +81,7 @@ TEST(Concurrency, TicksKeysAndFramesNeverSeeEachOtherHalfDone) {
     RequestQuit();
     timer.join();
     EXPECT_EQ(framesChecked, steps);
-    EXPECT_GT(timerSteps.load(), 0);
+    EXPECT_GE(timerSteps.load(), kTimerSteps);
 }
 
 }  // namespace

@@ -1057,9 +1057,10 @@ def wine_tool(*args):
         return subprocess.CompletedProcess(done.args, done.returncode, out.read(), "")
 
 
-def registry_entries(key):
-    """Subkeys of a registry key (Wine's reg query /s) as {subkey: {value name: data}}."""
-    out = wine_tool("reg", "query", key, "/s").stdout
+def registry_entries(key, view):
+    """Subkeys of a registry key in one registry view ("32" or "64": Wine's
+    reg query /s /reg:VIEW) as {subkey: {value name: data}}."""
+    out = wine_tool("reg", "query", key, "/s", f"/reg:{view}").stdout
     entries, current = {}, None
     for line in out.splitlines():
         if line.startswith("HKEY_"):
@@ -1153,11 +1154,16 @@ def installer():
     check(msi_property(msi, "UpgradeCode") == msi_property(previous_msi, "UpgradeCode"), "the upgrade code changed")
 
     # Apps & Features lists both registry views; a 32-bit package's entry is
-    # in the 32-bit one when a 64-bit msiexec installs it.
+    # in the 32-bit one when a 64-bit msiexec installs it. Each view is read
+    # by name (a 32-bit reg.exe reading the plain key sees the 32-bit view),
+    # and entries count by their product code, not by the path they are seen at.
     def ours(key):
-        views = [key, key.replace(r"\Software\Microsoft", r"\Software\Wow6432Node\Microsoft")]
-        entries = [item for view in dict.fromkeys(views) for item in registry_entries(view).items()]
-        return [(k, v) for k, v in entries if v.get("DisplayName", v.get("ProductName")) == "Kolvex"]
+        entries = {}
+        for view in ("64", "32"):
+            for path, values in registry_entries(key, view).items():
+                if values.get("DisplayName", values.get("ProductName")) == "Kolvex":
+                    entries.setdefault(path.rsplit("\\", 1)[1], (path, values))
+        return list(entries.values())
 
     def the_entry(expected_version):
         entries = ours(uninstall)

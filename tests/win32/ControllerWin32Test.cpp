@@ -66,8 +66,13 @@ TEST_F(ControllerWin32, AFocusLossLetsGoAndNothingIsReadUntilTheFocusIsBack) {
     pads.Poll(At(0), true);
     gameState.keyDown[kKeyLeft] = 0;  // as the window procedure does
     pads.Forget();
-    for (int ms = 1; ms < 1500; ++ms) pads.Poll(At(ms), false);
+    for (int ms = 1; ms < 600; ++ms) pads.Poll(At(ms), false);
     EXPECT_EQ(gameState.pieceColumn, 3);
+    // Back in focus with Left still down and the packet unchanged: Left
+    // presses anew, once, and the hold from before the loss does not go on
+    // repeating in its old rhythm.
+    for (int ms = 600; ms <= 1000; ++ms) pads.Poll(At(ms), true);
+    EXPECT_EQ(gameState.pieceColumn, 2);
     Set(0, XINPUT_GAMEPAD_START);
     pads.Poll(At(1500), false);
     EXPECT_FALSE(gameState.menuOpen);

@@ -1,23 +1,24 @@
-// The native timer thread's schedule: a tick on time keeps the period, a late
-// one runs once and the timer goes on in its old rhythm, never catching up.
+// The tick schedule that the native timer thread and the controllers' held
+// inputs follow: a tick on time keeps the period, a late one runs once and
+// the rhythm goes on as before, never catching up.
 #include <gtest/gtest.h>
 
-#include "app/TimerThreadSdl.h"
+#include "app/TickSchedule.h"
 
 namespace {
 
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-const TimerClock::time_point kStart{};
+const std::chrono::steady_clock::time_point kStart{};
 
-TEST(TimerScheduleSdl, ATickOnTimeIsDueAgainOnePeriodAfterItsDueTime) {
+TEST(TickSchedule, ATickOnTimeIsDueAgainOnePeriodAfterItsDueTime) {
     const auto due = kStart + milliseconds(10);
     // Lateness of the sleep does not shift later ticks.
     EXPECT_EQ(NextTickDue(due, milliseconds(10), due + microseconds(300)), kStart + milliseconds(20));
 }
 
-TEST(TimerScheduleSdl, ALateTickIsNotMadeUp) {
+TEST(TickSchedule, ALateTickIsNotMadeUp) {
     const auto due = kStart + milliseconds(10);
     // 35 ms late over a 10 ms period: three ticks were missed and are dropped.
     const auto now = due + milliseconds(35);

@@ -1,6 +1,6 @@
-// The controllers' bookkeeping: the held input repeats as a held key does,
-// and a release or a removed controller lets go only of what nothing else
-// still holds.
+// The controllers' bookkeeping, portable and shared by the XInput and SDL
+// pads: the held input repeats as a held key does, and a release or a
+// removed controller lets go only of what nothing else still holds.
 #include <gtest/gtest.h>
 
 #include "app/ControllerHolds.h"
@@ -14,7 +14,7 @@ constexpr std::uint8_t kSpace = 0x20;
 const PadClock::time_point kStart{};
 const RepeatRate kRate{milliseconds(500), milliseconds(33)};
 
-TEST(ControllerSdl, AHeldInputRepeatsAfterTheDelayAtTheRateWithoutCatchingUp) {
+TEST(ControllerHolds, AHeldInputRepeatsAfterTheDelayAtTheRateWithoutCatchingUp) {
     ControllerHolds holds(kRate);
     ASSERT_TRUE(holds.Press(1, PadInput::PadLeft, kLeft, kStart));
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(499)), 0);
@@ -27,7 +27,7 @@ TEST(ControllerSdl, AHeldInputRepeatsAfterTheDelayAtTheRateWithoutCatchingUp) {
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(698)), kLeft);
 }
 
-TEST(ControllerSdl, OnlyTheLatestPressRepeatsAndNothingAfterItIsReleased) {
+TEST(ControllerHolds, OnlyTheLatestPressRepeatsAndNothingAfterItIsReleased) {
     ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::South, kSpace, kStart + milliseconds(300));
@@ -41,7 +41,7 @@ TEST(ControllerSdl, OnlyTheLatestPressRepeatsAndNothingAfterItIsReleased) {
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(2000)), 0);
 }
 
-TEST(ControllerSdl, AReleaseKeepsACodeThatAnotherInputStillHolds) {
+TEST(ControllerHolds, AReleaseKeepsACodeThatAnotherInputStillHolds) {
     ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::StickLeft, kLeft, kStart);
@@ -49,7 +49,7 @@ TEST(ControllerSdl, AReleaseKeepsACodeThatAnotherInputStillHolds) {
     EXPECT_EQ(holds.Release(1, PadInput::StickLeft), kLeft);
 }
 
-TEST(ControllerSdl, ARemovedControllerReleasesWhatOnlyItHeld) {
+TEST(ControllerHolds, ARemovedControllerReleasesWhatOnlyItHeld) {
     ControllerHolds holds(kRate);
     holds.Press(1, PadInput::PadLeft, kLeft, kStart);
     holds.Press(1, PadInput::South, kSpace, kStart);
@@ -59,7 +59,7 @@ TEST(ControllerSdl, ARemovedControllerReleasesWhatOnlyItHeld) {
     EXPECT_EQ(holds.RepeatDue(kStart + milliseconds(2000)), 0);
 }
 
-TEST(ControllerSdl, AStickRestingNearTheLineDoesNotFlicker) {
+TEST(ControllerHolds, AStickRestingNearTheLineDoesNotFlicker) {
     EXPECT_EQ(StickDirection(-20000, 0), -1);
     EXPECT_EQ(StickDirection(-15000, -1), -1);  // drifted back a little: still held
     EXPECT_EQ(StickDirection(-15000, 0), 0);    // and not pressed from rest
