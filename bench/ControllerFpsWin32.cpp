@@ -1,7 +1,8 @@
 // Frames per second of the game's own loop for a few seconds, either as a
 // build without controllers runs it (`plain`: XInput never loaded) or with
-// XInput loaded and the pads polled on every pass (`pads`). Run in turn by
-// bench/controller-fps.sh, which prints the ratio.
+// XInput loaded and the pads polled on every pass (`pads`, a pad connected
+// where the stand-in DLL reports one). Run in turn by bench/controller-fps.sh,
+// which prints the ratio.
 #include <windows.h>
 
 #include <chrono>
@@ -52,8 +53,20 @@ int main(int argc, char** argv) {
     if (withPads) OpenControllers();
     MeasureFps(0.5, withPads);  // warm-up
     const double fps = MeasureFps(4.0, withPads);
-    // Unfocused, the poll reads nothing: such a run measured the cheap path only.
-    std::printf("%s %.1f%s\n", withPads ? "pads" : "plain", fps, gameState.windowInactive ? " unfocused" : "");
+    // Unfocused or behind another window, the poll reads nothing; with no pad
+    // it asks an empty slot once a second: either run measured a cheap path.
+    const bool inFront = !gameState.windowInactive && GetForegroundWindow() == gameState.hWnd;
+    bool padThere = true;
+    if (withPads) {
+        const HMODULE xinput = GetModuleHandleW(L"xinput1_4.dll");
+        const auto getState = xinput == nullptr ? nullptr
+                                                : reinterpret_cast<XInputGetStateProc>(reinterpret_cast<void (*)()>(
+                                                      GetProcAddress(xinput, "XInputGetState")));
+        XINPUT_STATE pad = {};
+        padThere = getState != nullptr && getState(0, &pad) == ERROR_SUCCESS;
+    }
+    std::printf("%s %.1f%s%s\n", withPads ? "pads" : "plain", fps, inFront ? "" : " unfocused",
+                padThere ? "" : " nopad");
     if (withPads) {
         // The poll alone, pass after pass, against the frame it sits beside.
         const auto start = std::chrono::steady_clock::now();

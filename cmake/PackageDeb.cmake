@@ -11,9 +11,9 @@ set(linux_res ${PROJECT_SOURCE_DIR}/res/linux)
 set(deb_out ${CMAKE_BINARY_DIR}/deb)
 configure_file(${linux_res}/kolvex.in ${deb_out}/kolvex @ONLY)
 
-# The changelog's newest entry, the AppStream release and the manual page's
-# header carry the project version and release day from CMakeLists.txt, in
-# the forms each format wants (English names, whatever the build's locale).
+# The manual page's header carries the project version and release day from
+# CMakeLists.txt, in the form it wants (English names, whatever the build's
+# locale).
 function(kolvex_release_date format out)
   execute_process(COMMAND env LC_ALL=C date -u -d "${KOLVEX_RELEASE_DATE} 12:00" ${format}
     OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
@@ -21,9 +21,23 @@ function(kolvex_release_date format out)
 endfunction()
 kolvex_release_date(-R KOLVEX_RELEASE_CHANGELOG_DATE)
 kolvex_release_date("+%B %Y" KOLVEX_RELEASE_MONTH)
-foreach(file changelog kolvex.6 io.github.kolvex.kolvex.metainfo.xml)
-  configure_file(${linux_res}/${file}.in ${deb_out}/${file} @ONLY)
-endforeach()
+configure_file(${linux_res}/kolvex.6.in ${deb_out}/kolvex.6 @ONLY)
+
+# Release notes are written under their own number and day and stay there; a
+# new version needs its own entries on top of the changelog and the AppStream
+# releases, so that a bump can never relabel the last release's notes.
+file(STRINGS ${linux_res}/changelog newest REGEX "^kolvex \\(" LIMIT_COUNT 1)
+file(STRINGS ${linux_res}/changelog newest_trailer REGEX "^ -- " LIMIT_COUNT 1)
+file(STRINGS ${linux_res}/io.github.kolvex.kolvex.metainfo.xml newest_release REGEX "<release " LIMIT_COUNT 1)
+string(REGEX REPLACE "^kolvex \\(([^)]*)\\).*" "\\1" newest "${newest}")
+string(REGEX REPLACE ".*>  " "" newest_trailer "${newest_trailer}")
+string(REGEX REPLACE ".*version=\"([^\"]*)\" date=\"([^\"]*)\".*" "\\1 \\2" newest_release "${newest_release}")
+if(NOT newest STREQUAL PROJECT_VERSION OR NOT newest_trailer STREQUAL KOLVEX_RELEASE_CHANGELOG_DATE
+   OR NOT newest_release STREQUAL "${PROJECT_VERSION} ${KOLVEX_RELEASE_DATE}")
+  message(FATAL_ERROR "Kolvex ${PROJECT_VERSION} (${KOLVEX_RELEASE_DATE}) needs its own entry on top of "
+    "res/linux/changelog and of the releases in res/linux/io.github.kolvex.kolvex.metainfo.xml")
+endif()
+configure_file(${linux_res}/changelog ${deb_out}/changelog COPYONLY)
 
 # Files made for the package: icons cut from the game's icon, and the
 # changelog and manual page compressed as Debian wants them (-n: reproducible).
@@ -47,7 +61,7 @@ install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
 install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION share/games/kolvex)
 install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
-install(FILES ${deb_out}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${linux_res}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
 foreach(size ${icon_sizes})
   install(FILES ${deb_out}/icons/kolvex-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
     RENAME kolvex.png)

@@ -36,8 +36,12 @@ struct IndexEntry {
 bool ReadIndex(std::FILE* file, std::vector<IndexEntry>& entries, std::string& problem);
 bool ReadIndexFile(const char* path, std::vector<IndexEntry>& entries, std::string& problem);
 
+// What reading one entry came to. Callers tell a missing entry from a damaged
+// archive by this, never by the wording of `problem`, which is for people.
+enum class EntryRead { kRead, kMissing, kFailed };
+
 // Reads the bytes of entry `name` of archive `path` and checks their CRC.
-bool ReadEntryFile(const char* path, const char* name, std::vector<unsigned char>& bytes, std::string& problem);
+EntryRead ReadEntryFile(const char* path, const char* name, std::vector<unsigned char>& bytes, std::string& problem);
 
 // True for names qvpack may store: 1 to 31 printable ASCII bytes without
 // spaces or folder separators.

@@ -86,26 +86,32 @@ bool ReadIndexFile(const char* path, std::vector<IndexEntry>& entries, std::stri
     return ReadIndex(file.get(), entries, problem);
 }
 
-bool ReadEntryFile(const char* path, const char* name, std::vector<unsigned char>& bytes, std::string& problem) {
+EntryRead ReadEntryFile(const char* path, const char* name, std::vector<unsigned char>& bytes, std::string& problem) {
     bytes.clear();
     FilePtr file(std::fopen(path, "rb"));
-    if (!file) return Fail(problem, "cannot open the file");
     std::vector<IndexEntry> entries;
-    if (!ReadIndex(file.get(), entries, problem)) return false;
+    if (!file) {
+        Fail(problem, "cannot open the file");
+        return EntryRead::kFailed;
+    }
+    if (!ReadIndex(file.get(), entries, problem)) return EntryRead::kFailed;
     for (const IndexEntry& entry : entries) {
         if (entry.name != name) continue;
         bytes.resize(entry.size);
         if (!ReadExactly(file.get(), static_cast<long>(entry.offset), bytes.data(), bytes.size())) {
             bytes.clear();
-            return Fail(problem, "cannot read the entry's bytes");
+            Fail(problem, "cannot read the entry's bytes");
+            return EntryRead::kFailed;
         }
         if (Crc32(bytes.data(), bytes.size()) != entry.crc) {
             bytes.clear();
-            return Fail(problem, "entry's CRC-32 does not match (damaged archive)");
+            Fail(problem, "entry's CRC-32 does not match (damaged archive)");
+            return EntryRead::kFailed;
         }
-        return true;
+        return EntryRead::kRead;
     }
-    return Fail(problem, "no entry of that name");
+    Fail(problem, "no entry of that name");
+    return EntryRead::kMissing;
 }
 
 bool ReadWholeFile(const char* path, std::vector<unsigned char>& bytes, std::string& problem) {

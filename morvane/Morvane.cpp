@@ -51,13 +51,15 @@ MORVANE_API int ReadQV(const char* archive, const char* name, ArchiveEntry* entr
     try {
         std::vector<unsigned char> bytes;
         std::string problem;
-        if (!morvane::ReadEntryFile(archive, name, bytes, problem)) {
-            if (problem == "no entry of that name") {
+        switch (morvane::ReadEntryFile(archive, name, bytes, problem)) {
+            case morvane::EntryRead::kRead:
+                break;
+            case morvane::EntryRead::kMissing:
                 morvane::RecordFailure(morvane::FailureKind::kMissing);
-            } else {
+                return 0;
+            case morvane::EntryRead::kFailed:
                 morvane::RecordFailure(morvane::FailureKind::kUnreadable, problem);
-            }
-            return 0;
+                return 0;
         }
         // A sound is handed to a player that trusts the WAV's own sizes, so a
         // sound entry that is not a well-formed PCM WAV is never handed out.

@@ -22,5 +22,7 @@ std::uintptr_t HandleControllerEvent(const SDL_Event& event);
 // key; parameter takes its code, as a key event's would. Once per loop pass.
 void RunControllerRepeats(std::uintptr_t& parameter);
 
-// The window lost the focus: nothing held, nothing repeats.
+// The window lost the focus: nothing held, nothing repeats. Called without
+// the game-state lock held, as on Windows: it takes the lock itself to let go
+// of what the pads had marked.
 void ForgetControllerInputs();

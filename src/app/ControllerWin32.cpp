@@ -47,8 +47,8 @@ RepeatRate KeyboardRepeatRate(UINT delaySetting, UINT speedSetting) {
     return {milliseconds(250 * (delay + 1)), std::chrono::microseconds(10'000'000 / tenthsPerSecond)};
 }
 
-std::uintptr_t XInputPads::Poll(PadClock::time_point now, bool windowActive) {
-    if (getState_ == nullptr || !windowActive) return 0;
+std::uintptr_t XInputPads::Poll(PadClock::time_point now, HWND window, bool windowActive) {
+    if (getState_ == nullptr || !windowActive || foreground_() != window) return 0;
     std::uintptr_t pressed = 0;
     bool askedEmpty = false;
     for (DWORD slot = 0; slot < XUSER_MAX_COUNT && !QuitRequested(); ++slot) {
@@ -132,7 +132,8 @@ void PollControllers(WPARAM& parameter) {
     // The pass that carried out Quit keeps that message's parameter.
     if (QuitRequested()) return;
     // Only the main thread writes the focus flag, so it reads it unlocked.
-    if (const std::uintptr_t code = pads.Poll(PadClock::now(), !gameState.windowInactive)) parameter = code;
+    if (const std::uintptr_t code = pads.Poll(PadClock::now(), gameState.hWnd, !gameState.windowInactive))
+        parameter = code;
 }
 
 void ForgetControllerInputs() {

@@ -20,14 +20,17 @@ void CloseControllers();
 // message: parameter takes its code, the exit code if the press ends the game.
 void PollControllers(WPARAM& parameter);
 
-// The window lost the focus and its keys are all let go (the caller holds the
-// game-state lock): the pads let go of theirs too, and nothing repeats.
+// The window lost the focus and its keys are all let go: the pads let go of
+// theirs too, and nothing repeats. Called without the game-state lock held,
+// as on the native build: the keys it held were unmarked with the window's
+// (under the lock), and the pads' own bookkeeping belongs to the main thread.
 void ForgetControllerInputs();
 
 // ------------------------------------------------------------------------
 // The parts behind those, testable with a stand-in for XInputGetState.
 
 using XInputGetStateProc = DWORD(WINAPI*)(DWORD slot, XINPUT_STATE* state);
+using ForegroundWindowProc = HWND(WINAPI*)();
 
 // The keyboard's repeat as the control panel's two settings give it: delay
 // 0..3 (250 ms to 1 s), speed 0..31 (about 2.5 to 30 repeats a second).
@@ -38,11 +41,15 @@ RepeatRate KeyboardRepeatRate(UINT delaySetting, UINT speedSetting);
 // no more than one such slot a poll; connected pads are read on every poll.
 class XInputPads {
 public:
-    XInputPads(XInputGetStateProc getState, RepeatRate rate) : getState_(getState), holds_(rate) {}
+    XInputPads(XInputGetStateProc getState, RepeatRate rate, ForegroundWindowProc foreground = GetForegroundWindow)
+        : getState_(getState), foreground_(foreground), holds_(rate) {}
 
     // Reads the pads, acts on what changed and on a due repeat; returns the
-    // code of the last press, else 0. While the window is inactive nothing is read.
-    std::uintptr_t Poll(PadClock::time_point now, bool windowActive);
+    // code of the last press, else 0. XInput reads a pad whichever program
+    // has the foreground, so nothing is read unless `window` is active and
+    // the foreground window: a game started behind a launcher never gets the
+    // focus loss that would tell it, and must not take the launcher's presses.
+    std::uintptr_t Poll(PadClock::time_point now, HWND window, bool windowActive);
     // Lets go of every input without unmarking (the caller has let go of every
     // key); buttons still down when the window is active again press anew.
     void Forget();
@@ -57,6 +64,7 @@ private:
     std::uintptr_t Apply(PadId pad, const XINPUT_GAMEPAD& state, PadClock::time_point now);
 
     XInputGetStateProc getState_;
+    ForegroundWindowProc foreground_;
     ControllerHolds holds_;
     Slot slots_[XUSER_MAX_COUNT];
 };

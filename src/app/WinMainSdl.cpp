@@ -46,7 +46,7 @@ int main(int, char**) {
         if (QuitRequested()) break;
         if (!WindowShowing()) {
             // Minimised or hidden: no frames, just sleep until something
-            // happens. The timer thread runs on; the focus loss paused the game.
+            // happens. The timer thread runs on; minimising paused the game.
             WaitForEvent(event);
             lastParameter = HandleWindowEvent(event);
             continue;

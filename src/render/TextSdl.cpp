@@ -131,7 +131,7 @@ TextBitmap RasteriseText(const char16_t* text, int length) {
     bitmap.rows.assign(std::size_t(rowBytes) * std::size_t(line->h), 0);
     SDL_LockSurface(line);
     for (int y = 0; y < line->h; ++y) {
-        // The surface runs top-down; glBitmap wants the bottom row first.
+        // The surface runs top-down; GL rows run bottom-up.
         const auto* source =
             static_cast<const unsigned char*>(line->pixels) + std::size_t(y) * std::size_t(line->pitch);
         unsigned char* target = &bitmap.rows[std::size_t(line->h - 1 - y) * std::size_t(rowBytes)];

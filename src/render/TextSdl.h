@@ -1,7 +1,7 @@
 // The SDL side of on-screen text: opening the game font (OpenGameFace,
-// FontFacesSdl.h) and rasterising a line into the one-bit
-// rows glBitmap takes. The entry opens and closes the font; DrawGLText and
-// the message box use it.
+// FontFacesSdl.h) and rasterising a line into one-bit rows, which DrawGLText
+// keeps as a texture and draws again, and the message box draws as they are.
+// The entry opens and closes the font.
 #pragma once
 
 #include <string>

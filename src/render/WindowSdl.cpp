@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include "app/ControllerSdl.h"
 #include "app/KeyTableSdl.h"
 #include "app/Keys.h"
+#include "app/TickSchedule.h"
 #include "render/GL.h"
 #include "render/MessageBoxSdl.h"
 #include "render/Render.h"
@@ -49,9 +51,9 @@ bool minimised = false;
 
 // Where the driver gives no vsync (a virtual machine, a remote desktop, a
 // software rasteriser), frames come at the display's rate from a sleep of
-// our own, not as fast as the processor can draw a still menu. 0: not paced.
-Uint64 framePeriod = 0;
-Uint64 nextFrame = 0;
+// our own, not as fast as the processor can draw a still menu. Zero: not paced.
+std::chrono::steady_clock::duration framePeriod{};
+std::chrono::steady_clock::time_point nextFrame{};
 
 // `call` is the SDL step that failed, named in the English line.
 bool Fail(const char16_t* text, const char* call) {
@@ -132,27 +134,29 @@ void ToggleFullScreen() {
 void PaceFramesAtDisplayRate() {
     const char* unpaced = SDL_getenv("KOLVEX_UNPACED_FRAMES");
     if (unpaced != nullptr && *unpaced != '\0' && *unpaced != '0') return;
-    int rate = 60;  // what a display that reports none most likely runs at
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(window);
-    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
-        rate = mode.refresh_rate;
-    framePeriod = SDL_GetPerformanceFrequency() / Uint64(rate);
-    nextFrame = 0;
+    const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
+    // Taken again when the window moves to another display: the next
+    // deadline is the new period after the last one.
+    framePeriod = FramePeriod(known ? mode.refresh_rate : 0);
 }
 
 // Sleeps until the next frame is due. Deadlines follow each other a period
 // apart, so millisecond sleeps still average the exact rate; a frame that
-// came late starts the count again instead of hurrying the ones after it.
+// came late waits for the next deadline of the same rhythm instead of
+// hurrying the ones after it.
 void WaitForFrameDue() {
-    if (framePeriod == 0) return;
-    const Uint64 now = SDL_GetPerformanceCounter();
-    nextFrame = nextFrame == 0 ? now + framePeriod : nextFrame + framePeriod;
-    if (nextFrame <= now) {
-        nextFrame = now;
-        return;
-    }
-    SDL_Delay(Uint32((nextFrame - now) * 1000 / SDL_GetPerformanceFrequency()));
+    if (framePeriod == std::chrono::steady_clock::duration::zero()) return;
+    const auto now = std::chrono::steady_clock::now();
+    nextFrame = nextFrame == std::chrono::steady_clock::time_point{} ? now + framePeriod
+                                                                     : NextTickDue(nextFrame, framePeriod, now);
+    SDL_Delay(Uint32(std::chrono::ceil<std::chrono::milliseconds>(nextFrame - now).count()));
+}
+
+// The display under the window changed, or its set of displays did.
+void FollowDisplay() {
+    if (framePeriod != std::chrono::steady_clock::duration::zero()) PaceFramesAtDisplayRate();
 }
 
 void SetFocusFlags(bool active) {
@@ -207,7 +211,8 @@ bool CreateGLWindow() {
 
     // Frames at the display's pace: adaptive vsync where the driver has it,
     // else plain vsync, else our own pacing. Not getting vsync is no failure.
-    framePeriod = 0;
+    framePeriod = {};
+    nextFrame = {};
     if (SDL_GL_SetSwapInterval(-1) != 0 && SDL_GL_SetSwapInterval(1) != 0) PaceFramesAtDisplayRate();
 
     SDL_RaiseWindow(window);
@@ -288,9 +293,15 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                     // The window manager's close button, Alt+F4 on a desktop.
                     RequestQuit();
                     break;
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                    FollowDisplay();
+                    break;
                 default:
                     break;
             }
+            return 0;
+        case SDL_DISPLAYEVENT:
+            FollowDisplay();
             return 0;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:

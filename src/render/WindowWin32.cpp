@@ -141,11 +141,13 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         }
         case WM_KILLFOCUS: {
-            std::lock_guard<std::mutex> hold(gameStateLock);
-            gameState.windowInactive = true;
-            // A key let go while another window has the focus sends us no
-            // WM_KEYUP: left marked, it would act on every later press.
-            std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
+            {
+                std::lock_guard<std::mutex> hold(gameStateLock);
+                gameState.windowInactive = true;
+                // A key let go while another window has the focus sends us no
+                // WM_KEYUP: left marked, it would act on every later press.
+                std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
+            }
             ForgetControllerInputs();
             return 0;
         }
@@ -165,7 +167,8 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_ENDSESSION:
             // Log-off, shut-down, or an installer's Restart Manager asking us
-            // to make way: end as a close does rather than wait to be killed.
+            // to make way: end as a close does. Windows may end the process
+            // once this returns, before the loop's clean-up has run.
             // (WM_QUERYENDSESSION's default answer already lets it go ahead.)
             if (wParam) {
                 RequestQuit();

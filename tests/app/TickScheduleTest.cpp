@@ -1,6 +1,6 @@
-// The tick schedule that the native timer thread and the controllers' held
-// inputs follow: a tick on time keeps the period, a late one runs once and
-// the rhythm goes on as before, never catching up.
+// The tick schedule that the native timer thread, the controllers' held
+// inputs and the native frame pace follow: a tick on time keeps the period,
+// a late one runs once and the rhythm goes on as before, never catching up.
 #include <gtest/gtest.h>
 
 #include "app/TickSchedule.h"
@@ -27,6 +27,21 @@ TEST(TickSchedule, ALateTickIsNotMadeUp) {
     EXPECT_EQ(next, kStart + milliseconds(50));
     // Landing exactly on a later tick still leaves that tick behind.
     EXPECT_EQ(NextTickDue(due, milliseconds(10), kStart + milliseconds(30)), kStart + milliseconds(40));
+}
+
+TEST(TickSchedule, FramesFollowTheDisplaysRateAndANewRateTakesOverAtTheNextFrame) {
+    using std::chrono::nanoseconds;
+    const struct {
+        int rate;
+        nanoseconds period;
+    } cases[] = {{60, nanoseconds(16'666'666)},
+                 {144, nanoseconds(6'944'444)},
+                 {0, nanoseconds(16'666'666)},
+                 {-1, nanoseconds(16'666'666)}};
+    for (const auto& c : cases) EXPECT_EQ(FramePeriod(c.rate), c.period) << c.rate << " Hz";
+    // Dragged from a 60 Hz display to a 144 Hz one just after a frame.
+    const auto due = kStart + milliseconds(100);
+    EXPECT_EQ(NextTickDue(due, FramePeriod(144), due + milliseconds(1)), due + nanoseconds(6'944'444));
 }
 
 }  // namespace

@@ -121,6 +121,25 @@ TEST_F(ArchiveTest, MissingUnreadableOrNullArgumentsAreRefused) {
     EXPECT_EQ(FreeQV(nullptr), 0);
 }
 
+TEST_F(ArchiveTest, AMissingEntryIsToldFromAnUnreadableArchiveByItsKind) {
+    ASSERT_EQ(morvane::WriteTestArchive("good.qv", {{"a", {1, 2, 3}}}), "");
+    const struct {
+        const char* path;
+        const char* name;
+        morvane::EntryRead expected;
+    } cases[] = {
+        {"good.qv", "a", morvane::EntryRead::kRead},
+        {"good.qv", "b", morvane::EntryRead::kMissing},
+        {"good.qv", "A", morvane::EntryRead::kMissing},
+        {"absent.qv", "a", morvane::EntryRead::kFailed},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes;
+        std::string problem;
+        EXPECT_EQ(morvane::ReadEntryFile(c.path, c.name, bytes, problem), c.expected) << c.path << " " << c.name;
+    }
+}
+
 // Offsets within a two-entry archive built by the writer.
 constexpr std::size_t kRecord0 = morvane::kHeaderSize;
 constexpr std::size_t kRecord1 = morvane::kHeaderSize + morvane::kRecordSize;

@@ -1,5 +1,6 @@
-// The XInput layer over a stand-in for XInputGetState: empty slots asked
-// once a second, and a focus loss letting go. (Unplugging while held, the
+// The XInput layer over stand-ins for XInputGetState and the foreground
+// window: empty slots asked once a second, a focus loss letting go, and no
+// pad read while another program is in front. (Unplugging while held, the
 // stick and the repeat: e2e.py xinput_controller.)
 #include <gtest/gtest.h>
 
@@ -17,6 +18,12 @@ using std::chrono::milliseconds;
 
 XINPUT_STATE fakePads[XUSER_MAX_COUNT];  // packet number 0: no pad in the slot
 int asked[XUSER_MAX_COUNT];
+const HWND kOurs = reinterpret_cast<HWND>(0x10);
+HWND foreground = kOurs;
+
+HWND WINAPI FakeForeground() {
+    return foreground;
+}
 
 DWORD WINAPI FakeGetState(DWORD slot, XINPUT_STATE* state) {
     ++asked[slot];
@@ -38,10 +45,11 @@ protected:
         ResetTestWorld();
         std::fill(std::begin(fakePads), std::end(fakePads), XINPUT_STATE{});
         std::fill(std::begin(asked), std::end(asked), 0);
+        foreground = kOurs;
         NewGame();
         gameState.pieceColumn = 4;
     }
-    XInputPads pads{FakeGetState, {milliseconds(500), milliseconds(33)}};
+    XInputPads pads{FakeGetState, {milliseconds(500), milliseconds(33)}, FakeForeground};
 };
 
 TEST_F(ControllerWin32, EmptySlotsAreAskedOnceASecondOneAPassConnectedPadsOnEveryPoll) {
@@ -49,7 +57,7 @@ TEST_F(ControllerWin32, EmptySlotsAreAskedOnceASecondOneAPassConnectedPadsOnEver
     int emptyAsked = 0;
     for (int ms = 0; ms <= 2500; ++ms) {
         const int before = asked[1] + asked[2] + asked[3];
-        pads.Poll(At(ms), true);
+        pads.Poll(At(ms), kOurs, true);
         emptyAsked = std::max(emptyAsked, asked[1] + asked[2] + asked[3] - before);
     }
     EXPECT_EQ(asked[0], 2501);
@@ -57,27 +65,38 @@ TEST_F(ControllerWin32, EmptySlotsAreAskedOnceASecondOneAPassConnectedPadsOnEver
     for (int slot = 1; slot < XUSER_MAX_COUNT; ++slot) EXPECT_EQ(asked[slot], 3) << "slot " << slot;
     // A pad plugged in meanwhile is found at the next second.
     Set(2, XINPUT_GAMEPAD_START);
-    for (int ms = 2501; ms <= 3010; ++ms) pads.Poll(At(ms), true);
+    for (int ms = 2501; ms <= 3010; ++ms) pads.Poll(At(ms), kOurs, true);
     EXPECT_TRUE(gameState.menuOpen);
 }
 
 TEST_F(ControllerWin32, AFocusLossLetsGoAndNothingIsReadUntilTheFocusIsBack) {
     Set(0, XINPUT_GAMEPAD_DPAD_LEFT);
-    pads.Poll(At(0), true);
+    pads.Poll(At(0), kOurs, true);
     gameState.keyDown[kKeyLeft] = 0;  // as the window procedure does
     pads.Forget();
-    for (int ms = 1; ms < 600; ++ms) pads.Poll(At(ms), false);
+    for (int ms = 1; ms < 600; ++ms) pads.Poll(At(ms), kOurs, false);
     EXPECT_EQ(gameState.pieceColumn, 3);
     // Back in focus with Left still down and the packet unchanged: Left
     // presses anew, once, and the hold from before the loss does not go on
     // repeating in its old rhythm.
-    for (int ms = 600; ms <= 1000; ++ms) pads.Poll(At(ms), true);
+    for (int ms = 600; ms <= 1000; ++ms) pads.Poll(At(ms), kOurs, true);
     EXPECT_EQ(gameState.pieceColumn, 2);
     Set(0, XINPUT_GAMEPAD_START);
-    pads.Poll(At(1500), false);
+    pads.Poll(At(1500), kOurs, false);
     EXPECT_FALSE(gameState.menuOpen);
     // Back in focus, what is held presses.
-    pads.Poll(At(1501), true);
+    pads.Poll(At(1501), kOurs, true);
+    EXPECT_TRUE(gameState.menuOpen);
+}
+
+TEST_F(ControllerWin32, AGameBehindAnotherWindowTakesNoPressUntilItIsInFront) {
+    // Started behind a launcher: never focused, so never told of a focus loss.
+    foreground = reinterpret_cast<HWND>(0x20);
+    Set(0, XINPUT_GAMEPAD_START);
+    for (int ms = 0; ms <= 1500; ++ms) pads.Poll(At(ms), kOurs, true);
+    EXPECT_FALSE(gameState.menuOpen);
+    foreground = kOurs;
+    pads.Poll(At(1501), kOurs, true);
     EXPECT_TRUE(gameState.menuOpen);
 }
 

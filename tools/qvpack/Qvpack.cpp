@@ -85,7 +85,7 @@ int Extract(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::string& target = args.size() == 4 ? args[3] : name;
     std::vector<unsigned char> bytes;
     std::string problem;
-    if (!morvane::ReadEntryFile(args[1].c_str(), name.c_str(), bytes, problem)) {
+    if (morvane::ReadEntryFile(args[1].c_str(), name.c_str(), bytes, problem) != morvane::EntryRead::kRead) {
         return Failed(err, args[1] + ": " + name, problem);
     }
     if (!morvane::WriteWholeFile(target.c_str(), bytes, problem)) return Failed(err, target, problem);
@@ -104,10 +104,15 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     auto checkEntry = [&](const char* name, std::string (*problemOf)(const std::vector<unsigned char>&)) {
         std::vector<unsigned char> bytes;
         std::string why;
-        if (!morvane::ReadEntryFile(path.c_str(), name, bytes, why)) {
-            why = why == "no entry of that name" ? "missing" : why;
-        } else {
-            why = problemOf(bytes);
+        switch (morvane::ReadEntryFile(path.c_str(), name, bytes, why)) {
+            case morvane::EntryRead::kRead:
+                why = problemOf(bytes);
+                break;
+            case morvane::EntryRead::kMissing:
+                why = "missing";
+                break;
+            case morvane::EntryRead::kFailed:
+                break;
         }
         if (!why.empty()) {
             err << "qvpack: " << path << ": " << name << ": " << why << "\n";
