@@ -12,7 +12,7 @@
 #include "app/ControllerWin32.h"
 #include "app/Keys.h"
 #include "game/GameRules.h"
-#include "render/Text.h"
+#include "render/TextWin32.h"
 #include "render/WindowWin32.h"
 #include "state/GameState.h"
 
@@ -32,7 +32,7 @@ double MeasureFps(double seconds, bool withPads) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        if (withPads) PollControllers(message.wParam);
+        if (withPads) PollControllers();
         elapsed = std::chrono::duration<double>(Clock::now() - start).count();
     }
     return frames / elapsed;
@@ -70,8 +70,7 @@ int main(int argc, char** argv) {
     if (withPads) {
         // The poll alone, pass after pass, against the frame it sits beside.
         const auto start = std::chrono::steady_clock::now();
-        WPARAM parameter = 0;
-        for (int i = 0; i < 1000000; ++i) PollControllers(parameter);
+        for (int i = 0; i < 1000000; ++i) PollControllers();
         const std::chrono::duration<double, std::nano> took = std::chrono::steady_clock::now() - start;
         std::fprintf(stderr, "one poll %.0f ns, one frame %.0f ns\n", took.count() / 1e6, 1e9 / fps);
     }

@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "game/GameRules.h"
-#include "render/Text.h"
+#include "render/TextWin32.h"
 #include "render/WindowWin32.h"
 #include "state/GameState.h"
 

@@ -86,10 +86,9 @@ private:
 
 // ------------------------------------------------------------------------
 // The same inputs reaching the game (ControllerPresses.cpp), each step under
-// the game-state lock, exactly as a key message: a press marks its code and
-// evaluates the held keys. Those that can press return the code pressed (the
-// parameter a key message would carry, the exit code if the press ends the
-// game), else 0.
+// the game-state lock, exactly as a key: a press is the keys' own step
+// (KeyStep), so one that ends the game leaves its code as the exit code.
+// Those that can press return the code pressed, else 0.
 
 std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, PadClock::time_point now);
 void ReleasePadInput(ControllerHolds& holds, PadId pad, PadInput input);

@@ -1,18 +1,20 @@
-// A controller's inputs reaching the game as key presses, under the game-state
-// lock; apart from the bookkeeping, which is tested without the game. Called by
-// ControllerSdl.cpp and ControllerWin32.cpp on the main thread.
+// A controller's inputs reaching the game as key presses (the keys' own step,
+// KeyStep, so a press that ends the game leaves its exit code as a key does),
+// under the game-state lock; apart from the bookkeeping, which is tested
+// without the game. Called by ControllerSdl.cpp and ControllerWin32.cpp on
+// the main thread.
 #include <mutex>
 
 #include "app/ControllerHolds.h"
 #include "app/Keys.h"
+#include "app/Steps.h"
 #include "state/GameState.h"
 
 std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, PadClock::time_point now) {
     std::lock_guard<std::mutex> hold(gameStateLock);
     const std::uint8_t code = KeyForPadInput(input, gameState.menuOpen);
     if (!holds.Press(pad, input, code, now)) return 0;
-    MarkKey(code, true);
-    HandleKeys();
+    KeyStepLocked(code, true);
     return code;
 }
 
@@ -40,7 +42,6 @@ std::uintptr_t RunPadRepeat(ControllerHolds& holds, PadClock::time_point now) {
     const std::uint8_t code = holds.RepeatDue(now);
     if (code == 0) return 0;
     std::lock_guard<std::mutex> hold(gameStateLock);
-    MarkKey(code, true);
-    HandleKeys();
+    KeyStepLocked(code, true);
     return code;
 }

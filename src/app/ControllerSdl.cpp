@@ -1,7 +1,8 @@
-// Game controllers on the native build: SDL's GameController devices (its own
-// mapping database, and SDL_GAMECONTROLLERCONFIG, which SDL reads itself) as
-// the keys a keyboard player uses. Called by main and by the window's events,
-// all on the main thread; the game state is touched under its lock only.
+// Game controllers on the native build: what it implements of Controllers.h,
+// with SDL's GameController devices (its own mapping database, and
+// SDL_GAMECONTROLLERCONFIG, which SDL reads itself) as the keys a keyboard
+// player uses. Lacks nothing of the seam; its reads come as events. All on
+// the main thread; the game state is touched under its lock only.
 #include "app/ControllerSdl.h"
 
 #include <SDL.h>
@@ -109,38 +110,37 @@ void CloseControllers() {
     started = false;
 }
 
-std::uintptr_t HandleControllerEvent(const SDL_Event& event) {
+void HandleControllerEvent(const SDL_Event& event) {
     PadInput input{};
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             OpenPad(event.cdevice.which);
-            return 0;
+            break;
         case SDL_CONTROLLERDEVICEREMOVED:
             ClosePad(event.cdevice.which);
-            return 0;
+            break;
         case SDL_CONTROLLERBUTTONDOWN:
-            return InputOfButton(event.cbutton.button, input)
-                       ? PressPadInput(holds, event.cbutton.which, input, PadClock::now())
-                       : 0;
+            if (InputOfButton(event.cbutton.button, input))
+                PressPadInput(holds, event.cbutton.which, input, PadClock::now());
+            break;
         case SDL_CONTROLLERBUTTONUP:
-            // A release ends nothing; its parameter never becomes an exit code.
             if (InputOfButton(event.cbutton.button, input)) ReleasePadInput(holds, event.cbutton.which, input);
-            return 0;
+            break;
         case SDL_CONTROLLERAXISMOTION:
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
-                return MovePadStick(holds, event.caxis.which, PadInput::StickLeft, PadInput::StickRight,
-                                    event.caxis.value, PadClock::now());
+                MovePadStick(holds, event.caxis.which, PadInput::StickLeft, PadInput::StickRight, event.caxis.value,
+                             PadClock::now());
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
-                return MovePadStick(holds, event.caxis.which, PadInput::StickUp, PadInput::StickDown, event.caxis.value,
-                                    PadClock::now());
-            return 0;
+                MovePadStick(holds, event.caxis.which, PadInput::StickUp, PadInput::StickDown, event.caxis.value,
+                             PadClock::now());
+            break;
         default:
-            return 0;
+            break;
     }
 }
 
-void RunControllerRepeats(std::uintptr_t& parameter) {
-    if (const std::uintptr_t code = RunPadRepeat(holds, PadClock::now())) parameter = code;
+void PollControllers() {
+    RunPadRepeat(holds, PadClock::now());
 }
 
 void ForgetControllerInputs() {

@@ -1,7 +1,8 @@
-// Game controllers on the Windows build: XInput, loaded at run time so that
-// the game starts on any Windows (and under Proton, whose controllers speak
-// XInput), mapped by the shared table as the Linux build maps SDL's pads.
-// Called by WinMain and the window procedure, all on the main thread.
+// Game controllers on the Windows build: what it implements of Controllers.h,
+// with XInput loaded at run time so that the game starts on any Windows (and
+// under Proton, whose controllers speak XInput), mapped by the shared table as
+// the Linux build maps SDL's pads. Lacks hot-plug events (XInput has none:
+// empty slots are asked again once a second). All on the main thread.
 #include "app/ControllerWin32.h"
 
 #include <algorithm>
@@ -128,12 +129,10 @@ void CloseControllers() {
     library = nullptr;
 }
 
-void PollControllers(WPARAM& parameter) {
-    // The pass that carried out Quit keeps that message's parameter.
+void PollControllers() {
     if (QuitRequested()) return;
     // Only the main thread writes the focus flag, so it reads it unlocked.
-    if (const std::uintptr_t code = pads.Poll(PadClock::now(), gameState.hWnd, !gameState.windowInactive))
-        parameter = code;
+    pads.Poll(PadClock::now(), gameState.hWnd, !gameState.windowInactive);
 }
 
 void ForgetControllerInputs() {

@@ -1,7 +1,7 @@
-// Game controllers on the Windows build: XInput pads, the library loaded at
-// run time, read on every pass of the main loop and turned into the same
-// virtual-key presses the keyboard makes. Called by WinMain (open, poll,
-// close) and by the window procedure (focus loss).
+// The XInput side of Controllers.h, beside it: the pads object behind the
+// seam's calls, testable with stand-ins for XInputGetState and the foreground
+// window. OpenControllers loads XInput (1.4, then 1.3, then 9.1.0) and reads
+// the keyboard's repeat delay and rate for held inputs.
 #pragma once
 
 #include "state/PlatformTypes.h"
@@ -9,25 +9,7 @@
 #include <xinput.h>
 
 #include "app/ControllerHolds.h"
-
-// Loads XInput (1.4, then 1.3, then 9.1.0; with none the pads are simply not
-// read) and reads the keyboard's repeat delay and rate for held inputs.
-void OpenControllers();
-void CloseControllers();
-
-// Once a loop pass, on the main thread: reads the pads, presses and releases
-// what changed and runs the held input's repeat. A press stands in for a key
-// message: parameter takes its code, the exit code if the press ends the game.
-void PollControllers(WPARAM& parameter);
-
-// The window lost the focus and its keys are all let go: the pads let go of
-// theirs too, and nothing repeats. Called without the game-state lock held,
-// as on the native build: the keys it held were unmarked with the window's
-// (under the lock), and the pads' own bookkeeping belongs to the main thread.
-void ForgetControllerInputs();
-
-// ------------------------------------------------------------------------
-// The parts behind those, testable with a stand-in for XInputGetState.
+#include "app/Controllers.h"
 
 using XInputGetStateProc = DWORD(WINAPI*)(DWORD slot, XINPUT_STATE* state);
 using ForegroundWindowProc = HWND(WINAPI*)();

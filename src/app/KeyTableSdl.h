@@ -1,6 +1,7 @@
 // SDL key events in the Windows virtual-key codes that keyDown and HandleKeys
 // are written in, for every key of a PC keyboard. Used by the SDL window's
-// event handling (render/WindowSdl.cpp).
+// event handling (render/WindowSdl.cpp). The Windows build has none: its key
+// messages carry these codes already.
 #pragma once
 
 #include <SDL_keyboard.h>

@@ -1,6 +1,6 @@
-// Key evaluation for the game window: the held-key table turned into piece
-// moves, menu actions and the sound switch. Called by the window procedure
-// after every key press, with the game-state lock held.
+// Key evaluation: the held-key table turned into piece moves, menu actions
+// and the sound switch. Called by the key step (Steps.h) after every press,
+// whether a keyboard's or a pad's, with the game-state lock held.
 #pragma once
 
 #include <cstdint>

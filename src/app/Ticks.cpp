@@ -76,3 +76,8 @@ void Tick3000() {
     if (!gameState.helpOpen) return;
     gameState.helpShapeIndex = gameState.helpShapeIndex > 7 ? 0 : gameState.helpShapeIndex + 1;
 }
+
+const TickTimer kTickTimers[9] = {
+    {Tick300, 300}, {Tick1000, 1000}, {Tick800, 800}, {Tick600, 600},   {Tick400, 400},
+    {Tick200, 200}, {Tick100, 100},   {Tick10, 10},   {Tick3000, 3000},
+};

@@ -1,57 +1,57 @@
-// The native timer thread: the nine timers in their creation order, each tick
-// run under the game-state lock, sleeping on the steady clock in between.
-// Started and joined by main (WinMainSdl.cpp).
-#include "app/TimerThreadSdl.h"
-
+// The timer thread on the native build: what it implements of TimerThread.h,
+// with the nine timers on a std::thread that sleeps on the steady clock until
+// the next one is due, late ticks dropped as the system's timers drop them.
+// Lacks nothing of the seam. Each tick runs whole under the game-state lock.
+#include <chrono>
 #include <mutex>
+#include <thread>
 
+#include "app/TickSchedule.h"
 #include "app/Ticks.h"
+#include "app/TimerThread.h"
 #include "state/GameState.h"
 
 namespace {
 
-struct Timer {
-    void (*tick)();
-    std::chrono::milliseconds period;
-    TimerClock::time_point due;
-};
+using Clock = std::chrono::steady_clock;
 
-}  // namespace
+std::thread thread;
 
 void TimerThread() {
-    using std::chrono::milliseconds;
-    Timer timers[9] = {
-        {Tick300, milliseconds(300), {}}, {Tick1000, milliseconds(1000), {}}, {Tick800, milliseconds(800), {}},
-        {Tick600, milliseconds(600), {}}, {Tick400, milliseconds(400), {}},   {Tick200, milliseconds(200), {}},
-        {Tick100, milliseconds(100), {}}, {Tick10, milliseconds(10), {}},     {Tick3000, milliseconds(3000), {}},
-    };
-    const TimerClock::time_point start = TimerClock::now();
+    Clock::time_point due[9];
+    const Clock::time_point start = Clock::now();
     {
         std::lock_guard<std::mutex> hold(gameStateLock);
         for (int i = 0; i < 9; ++i) {
-            timers[i].due = start + timers[i].period;
+            due[i] = start + std::chrono::milliseconds(kTickTimers[i].periodMs);
             gameState.timerIds[i] = TimerId(i + 1);
         }
     }
     while (!QuitRequested()) {
-        TimerClock::time_point wake = timers[0].due;
-        for (const Timer& timer : timers)
-            if (timer.due < wake) wake = timer.due;
+        Clock::time_point wake = due[0];
+        for (const Clock::time_point& at : due)
+            if (at < wake) wake = at;
         std::this_thread::sleep_until(wake);
-        const TimerClock::time_point now = TimerClock::now();
+        const Clock::time_point now = Clock::now();
         // Timers due together run in creation order, as the system's did.
-        for (Timer& timer : timers) {
-            if (timer.due > now) continue;
+        for (int i = 0; i < 9; ++i) {
+            if (due[i] > now) continue;
             if (QuitRequested()) break;
             {
                 std::lock_guard<std::mutex> hold(gameStateLock);
-                timer.tick();
+                kTickTimers[i].body();
             }
-            timer.due = NextTickDue(timer.due, timer.period, now);
+            due[i] = NextTickDue(due[i], std::chrono::milliseconds(kTickTimers[i].periodMs), now);
         }
     }
 }
 
-std::thread StartTimerThread() {
-    return std::thread(TimerThread);
+}  // namespace
+
+void StartTimerThread() {
+    thread = std::thread(TimerThread);
+}
+
+void JoinTimerThread() {
+    if (thread.joinable()) thread.join();
 }

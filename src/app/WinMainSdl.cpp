@@ -1,16 +1,19 @@
 // The native program entry: the Windows build's start-up order, a loop that
-// handles every queued event and then draws one frame, and a shutdown in
-// which the timer thread has ended before what its callbacks use goes away.
+// handles every queued event and then draws one frame at the display's pace,
+// and a shutdown in which the timer thread has ended before what its
+// callbacks use goes away. Adds to the Windows entry only the data folder,
+// the clip device and the late font and controller start.
 #include <SDL.h>
 
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 
-#include "app/ControllerSdl.h"
+#include "app/Controllers.h"
 #include "app/DataFolderSdl.h"
 #include "app/Keys.h"
-#include "app/TimerThreadSdl.h"
+#include "app/Steps.h"
+#include "app/TimerThread.h"
 #include "assets/Sound.h"
 #include "assets/SoundSdl.h"
 #include "game/GameRules.h"
@@ -31,24 +34,23 @@ int main(int, char**) {
         return 1;  // not 0: that is a player's close
     }
     OpenClipDevice();  // on a thread of its own
-    std::thread timerThread = StartTimerThread();
+    StartTimerThread();
 
     // After the queue is empty a frame is drawn, at the display's pace (vsync,
-    // or else the window's own pacing). The loop stops right after the event that asked
-    // to quit, whose parameter (13 for the Enter that chose Quit, 0 for a
-    // close) is the exit code.
-    std::uintptr_t lastParameter = 0;
+    // or else the window's own pacing). The loop stops right after the step
+    // that asked to quit, whose code (13 for the Enter that chose Quit, 0 for
+    // a close) is the exit code.
     bool firstFrameShown = false;
     while (!QuitRequested()) {
         SDL_Event event;
-        while (!QuitRequested() && SDL_PollEvent(&event)) lastParameter = HandleWindowEvent(event);
-        RunControllerRepeats(lastParameter);
+        while (!QuitRequested() && SDL_PollEvent(&event)) HandleWindowEvent(event);
+        if (!QuitRequested()) PollControllers();
         if (QuitRequested()) break;
         if (!WindowShowing()) {
             // Minimised or hidden: no frames, just sleep until something
             // happens. The timer thread runs on; minimising paused the game.
             WaitForEvent(event);
-            lastParameter = HandleWindowEvent(event);
+            HandleWindowEvent(event);
             continue;
         }
         PresentFrame();
@@ -64,12 +66,12 @@ int main(int, char**) {
     }
 
     // Not holding the lock: the timer thread may need it to finish its tick.
-    timerThread.join();
+    JoinTimerThread();
     ReleaseSounds();  // stops the clip before its bytes are freed
     CloseControllers();
     KillGLWindow();
     CloseClipDevice();
     CloseGameFont();
     SDL_Quit();
-    return static_cast<int>(lastParameter);
+    return static_cast<int>(ExitCode());
 }

@@ -1,10 +1,10 @@
-// The SDL side of playing a clip: one queued audio device, opened in the
-// clips' own format, fed a whole clip at a time; a new clip clears the queue
-// so it cuts off the one playing. PlayClip runs under the game lock on either
-// thread; the entry opens the device before the timer thread and closes it
-// after that thread has ended. The opening itself runs on a thread of its
-// own, so a slow or absent sound server never holds up the first frame; a
-// clip asked for meanwhile waits for it.
+// Playing a clip on the native build: what it implements of ClipPlayer.h,
+// with one queued audio device, opened in the clips' own format, fed a whole
+// clip at a time; a new clip clears the queue so it cuts off the one
+// playing. Adds a device to open and close (SoundSdl.h): the entry opens it
+// before the timer thread and closes it after that thread has ended. The
+// opening runs on a thread of its own, so a slow or absent sound server never
+// holds up the first frame; a clip asked for meanwhile waits for it.
 #include "assets/SoundSdl.h"
 
 #include <SDL.h>

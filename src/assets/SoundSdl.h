@@ -1,7 +1,10 @@
-// The SDL side's audio device for the game's clips. The native entry opens it
-// once the sounds are loaded, before the timer thread starts, and closes it
-// at the very end, after the sounds are released.
+// The SDL side of ClipPlayer.h, beside it: the audio device for the game's
+// clips. The native entry opens it once the sounds are loaded, before the
+// timer thread starts, and closes it at the very end, after the sounds are
+// released.
 #pragma once
+
+#include "assets/ClipPlayer.h"
 
 // Starts SDL audio on its own and opens a device in the clips' format, in the
 // background: the last clip asked for before it is open plays once it is. On

@@ -1,7 +1,8 @@
 // Where the game's font comes from. The build links one of two: the system's
 // font matching (FontFacesSystemSdl.cpp, the .deb and ./play) or the face
 // shipped beside the program (FontFacesBundledSdl.cpp, the portable build).
-// OpenGameFont calls it.
+// OpenGameFont calls it. The Windows build has none: GDI's font mapper picks
+// the face for the font CreateGameFont asks for.
 #pragma once
 
 #include <SDL_ttf.h>

@@ -1,6 +1,7 @@
 // One frame of the game: the sound-off notice, then the credits picture, the
-// help screen, or the play field with the menu over it. Called by the window
-// procedure for every paint message, with gameStateLock already held.
+// help screen, or the play field with the menu over it. Called by both window
+// layers for every frame (DrawFrameStep), with gameStateLock held.
+#include <mutex>
 #include <string_view>
 
 #include "game/Shapes.h"
@@ -104,4 +105,9 @@ bool DrawFrame() {
     glTranslatef(2.0f * gameState.pieceColumn + 11.0f, 46.0f - 2.0f * gameState.pieceRow, 0.0f);
     DrawShapeFrame(ShapeTable[gameState.pieceOrientation]);
     return true;
+}
+
+void DrawFrameStep() {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    DrawFrame();
 }

@@ -1,6 +1,7 @@
-// The SDL side's message box: the game's start-up and shutdown problems,
-// shown in a small window of its own drawn with the game font. Called by the
-// window code of the native game.
+// The SDL side's message box behind ProblemBox.h: the game's start-up and
+// shutdown problems, shown in a small window of its own drawn with the game
+// font (SDL's own box cannot draw Chinese on X11). Called by the window code
+// of the native game; Windows shows MessageBoxW instead.
 #pragma once
 
 // Blocks until the box is dismissed (Enter, Esc, its button, or a close).

@@ -1,7 +1,8 @@
 // What the window code calls to draw: the textures and display lists made at
 // start-up, the projection and fixed GL state, and one frame of whichever
-// screen the game record asks for. Called from window creation, WM_SIZE and
-// WM_PAINT, always on the thread whose OpenGL context is current.
+// screen the game record asks for. Called by both window layers (at creation,
+// on a size change, for every frame), always on the thread whose OpenGL
+// context is current.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +33,9 @@ int InitGL();
 // One whole frame from the game record. The caller holds gameStateLock and
 // swaps buffers afterwards. Always true.
 bool DrawFrame();
+// The frame step both window layers take: DrawFrame under the lock, which is
+// let go before the caller swaps (a swap may wait for the display).
+void DrawFrameStep();
 
 // The screens DrawFrame shows besides the play field. DrawMenu leaves the
 // matrix moved by (12, 0, -5) for the field behind it; the other two end a frame.

@@ -1,6 +1,7 @@
 // The native game's one English line on standard error when start-up fails,
 // beside the message box: which SDL step failed and why, or which file or
-// archive entry was missing or refused. Called by the SDL window code.
+// archive entry was missing or refused. Called by the SDL window code. The
+// Windows build has none: a Windows program's standard error reaches no player.
 #pragma once
 
 // "kolvex: <SDL call> failed: <SDL's reason>".

@@ -1,7 +1,10 @@
-// On-screen text: the game font's parameters (GLFont, one instance for the
-// run) and the one call that draws a line of UTF-16 text into the scene.
-// The Windows side rasterises with GDI (TextWin32.cpp); the host tests link
-// a recording stand-in that leaves the same OpenGL state.
+// On-screen text, declared once for both programs: the game font's
+// parameters (GLFont, one instance for the run) and the one call that draws a
+// line of UTF-16 text into the scene. DrawGLText is defined by TextWin32.cpp
+// (GDI rasterises the line) and TextSdl.cpp (SDL_ttf does, and the line is
+// kept as a texture); the host tests link a recording stand-in that leaves the
+// same OpenGL state. How each side opens its font is its own: CreateGameFont
+// (TextWin32.h), OpenGameFont (TextSdl.h).
 #pragma once
 
 #include <cstdint>
@@ -42,10 +45,3 @@ void DrawTextBitmap(int width, int height, const unsigned char* rows, float x, f
 // the position lies outside the view, and leaves the state DrawGLText
 // promises.
 void DrawAtTextPosition(float x, float y, float red, float green, float blue, void (*draw)(void* line), void* line);
-
-#ifdef _WIN32
-// The game font from glFont's parameters: "Terminal" with the GB2312 charset,
-// so the mapper picks a face that has the Chinese glyphs. Start-up stores it
-// in gameState.hFont.
-HFONT CreateGameFont();
-#endif

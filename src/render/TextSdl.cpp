@@ -1,8 +1,8 @@
-// The SDL side of on-screen text: SDL_ttf rasterises a line with the face
-// OpenGameFace opens into one-bit rows, kept with a texture
-// of the line that puts exactly those pixels into the frame. Also the one
-// GLFont instance. Called by DrawFrame and DrawHelp (DrawGLText), the entry
-// and the message box.
+// On-screen text on the native build: what it implements of Text.h, with
+// SDL_ttf rasterising a line with the face OpenGameFace opens into one-bit
+// rows, kept with a texture of the line that puts exactly those pixels into
+// the frame; also the one GLFont instance. Lacks nothing of the seam. Called
+// by DrawFrame and DrawHelp (DrawGLText), the entry and the message box.
 #include "render/TextSdl.h"
 
 #include <SDL.h>

@@ -1,10 +1,13 @@
-// The Windows side of on-screen text: GDI rasterises a line into a one-bit
-// bitmap, which glBitmap puts into the frame at a raster position. Also the
-// game font and its one GLFont instance. Called by DrawFrame and DrawHelp.
+// On-screen text on Windows: what it implements of Text.h, with GDI
+// rasterising a line into a one-bit bitmap that glBitmap puts into the frame
+// at a raster position; also the game font and its one GLFont instance. Lacks
+// scaled text and kept lines: the Windows window never changes size, and GDI
+// is fast enough for every frame. Called by DrawFrame and DrawHelp.
+#include "render/TextWin32.h"
+
 #include <cstdlib>
 
 #include "render/GL.h"
-#include "render/Text.h"
 #include "state/GameState.h"
 
 GLFont glFont;

@@ -1,8 +1,9 @@
-// The native game window: SDL2 window, legacy OpenGL context and the game's
-// icon, failures reported with the Windows build's texts and captions, the
-// events that WindowProc's seven messages stand for, and the picture fitted
-// to any window size or full screen. Main thread only; key events and frames
-// hold the lock.
+// The native game window: what it implements of Window.h and ProblemBox.h,
+// with an SDL2 window, a legacy OpenGL context and the game's icon, failures
+// reported with the Windows build's texts and captions, its events turned into
+// the game's steps, and what only this side has: the picture fitted to any
+// window size or full screen (Alt+Enter, F11) and its own frame pace where the
+// driver gives no vsync. Lacks nothing of the seams. Main thread only.
 #include "render/WindowSdl.h"
 
 #include <SDL.h>
@@ -16,7 +17,7 @@
 
 #include "app/ControllerSdl.h"
 #include "app/KeyTableSdl.h"
-#include "app/Keys.h"
+#include "app/Steps.h"
 #include "app/TickSchedule.h"
 #include "render/GL.h"
 #include "render/MessageBoxSdl.h"
@@ -159,15 +160,6 @@ void FollowDisplay() {
     if (framePeriod != std::chrono::steady_clock::duration::zero()) PaceFramesAtDisplayRate();
 }
 
-void SetFocusFlags(bool active) {
-    std::lock_guard<std::mutex> hold(gameStateLock);
-    gameState.windowInactive = !active;
-    if (active) gameState.spinAngle = 0.0f;
-    // A key let go while another window has the focus sends us no key-up:
-    // left marked, it would act on every later press.
-    if (!active) std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
-}
-
 }  // namespace
 
 void ShowProblem(const char16_t* text) {
@@ -247,22 +239,19 @@ void KillGLWindow() {
     }
 }
 
-std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
+void HandleWindowEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (IsFullScreenToggle(event.key)) {
                 if (event.type == SDL_KEYDOWN && event.key.repeat == 0) ToggleFullScreen();
-                return 0;
+                break;
             }
             const SDL_Keysym& key = event.key.keysym;
             const std::uint8_t virtualKey = VirtualKeyFromSdl(key.sym, key.scancode, key.mod);
-            if (IsSystemKeySdl(virtualKey, key.mod)) return virtualKey;
-            std::lock_guard<std::mutex> hold(gameStateLock);
             // An auto-repeat (event.key.repeat) is a press like any other.
-            const bool down = event.type == SDL_KEYDOWN;
-            if (MarkKey(virtualKey, down) && down) HandleKeys();
-            return virtualKey;
+            if (!IsSystemKeySdl(virtualKey, key.mod)) KeyStep(virtualKey, event.type == SDL_KEYDOWN);
+            break;
         }
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
@@ -271,27 +260,25 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     holdsFocus = true;
-                    SetFocusFlags(true);
+                    FocusStep(true);
                     break;
                 case SDL_WINDOWEVENT_RESTORED:
                     // The pause that minimising made ends here where no focus
                     // event is coming (restoring from maximised changes nothing).
-                    if (minimised && holdsFocus) SetFocusFlags(true);
+                    if (minimised && holdsFocus) FocusStep(true);
                     minimised = false;
                     break;
                 case SDL_WINDOWEVENT_MINIMIZED:  // paused even where the focus stays
                     minimised = true;
-                    SetFocusFlags(false);
-                    ForgetControllerInputs();
+                    FocusStep(false);
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     holdsFocus = false;
-                    SetFocusFlags(false);
-                    ForgetControllerInputs();
+                    FocusStep(false);
                     break;
                 case SDL_WINDOWEVENT_CLOSE:
                     // The window manager's close button, Alt+F4 on a desktop.
-                    RequestQuit();
+                    QuitStep(0);
                     break;
                 case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                     FollowDisplay();
@@ -299,21 +286,22 @@ std::uintptr_t HandleWindowEvent(const SDL_Event& event) {
                 default:
                     break;
             }
-            return 0;
+            break;
         case SDL_DISPLAYEVENT:
             FollowDisplay();
-            return 0;
+            break;
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_CONTROLLERDEVICEREMOVED:
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
         case SDL_CONTROLLERAXISMOTION:
-            return HandleControllerEvent(event);
+            HandleControllerEvent(event);
+            break;
         case SDL_QUIT:
-            RequestQuit();
-            return 0;
+            QuitStep(0);
+            break;
         default:
-            return 0;
+            break;
     }
 }
 
@@ -322,10 +310,7 @@ bool WindowShowing() {
 }
 
 void PresentFrame() {
-    {
-        std::lock_guard<std::mutex> hold(gameStateLock);
-        DrawFrame();
-    }
+    DrawFrameStep();
     SDL_GL_SwapWindow(window);
     WaitForFrameDue();  // not holding the lock: the timer thread runs on meanwhile
 }

@@ -1,21 +1,17 @@
-// The native game window on SDL2: the window with its legacy OpenGL context,
-// every creation failure reported as on Windows, the tear-down, and the
-// events turned into the window procedure's meanings. Called by main; the
-// message box shares its event wait.
+// The SDL side of Window.h, beside it: the events of the window and the
+// controllers turned into the game's steps, the frame drawn and presented at
+// the display's pace, and the event wait. Called by main; the message box
+// shares its event wait.
 #pragma once
 
 #include <SDL_events.h>
 #include <SDL_timer.h>
 
-#include <cstdint>
+#include "render/ProblemBox.h"
+#include "render/Window.h"
 
-bool CreateGLWindow();
-void KillGLWindow();
-
-// Acts on one event as WindowProc acts on the message Windows would send for
-// it, and returns that message's parameter (a key's virtual-key code, else 0),
-// which becomes the exit code when the event ends the game.
-std::uintptr_t HandleWindowEvent(const SDL_Event& event);
+// Acts on one event as WindowProc acts on the message Windows would send for it.
+void HandleWindowEvent(const SDL_Event& event);
 
 // One frame drawn under the lock, swapped outside it.
 void PresentFrame();
@@ -31,7 +27,3 @@ bool WindowShowing();
 inline void WaitForEvent(SDL_Event& event) {
     while (SDL_PollEvent(&event) == 0) SDL_Delay(10);
 }
-
-// The game's message boxes (problem and warning captions).
-void ShowProblem(const char16_t* text);
-void ShowWarning(const char16_t* text);

@@ -1,13 +1,11 @@
-// Window, device context and OpenGL context of the game, and the window
-// procedure that turns key, focus, size, paint and close messages into game
-// steps. Runs on the main thread; key messages and frames hold the lock.
+// The game window on Windows: what it implements of Window.h and
+// ProblemBox.h, with a device context and a WGL context, and the window
+// procedure that turns messages into the game's steps. It lacks resizing,
+// full screen and frame pacing on purpose: the Windows game stays as first
+// made, one 800 x 600 window drawing a frame on every paint. Main thread only.
 #include "render/WindowWin32.h"
 
-#include <cstring>
-#include <mutex>
-
-#include "app/ControllerWin32.h"
-#include "app/Keys.h"
+#include "app/Steps.h"
 #include "render/GL.h"
 #include "render/Render.h"
 #include "state/GameState.h"
@@ -23,7 +21,7 @@ constexpr int kIconGroup = 101;
 // Overlapped style 0 still gets a caption and a border; this is what they add.
 constexpr DWORD kFrameStyle = WS_CAPTION | WS_BORDER;
 
-bool Fail(const wchar_t* text) {
+bool Fail(const char16_t* text) {
     KillGLWindow();
     ShowProblem(text);
     return false;
@@ -60,12 +58,14 @@ const PIXELFORMATDESCRIPTOR kPixelFormat = {
 
 }  // namespace
 
-void ShowProblem(const wchar_t* text) {
-    MessageBoxW(nullptr, text, L"\"Kolvex\"可能存在一些问题", MB_OK | MB_ICONINFORMATION);
+// UTF-16 either way: wchar_t is Windows' name for the same units.
+void ShowProblem(const char16_t* text) {
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text), L"\"Kolvex\"可能存在一些问题",
+                MB_OK | MB_ICONINFORMATION);
 }
 
-void ShowWarning(const wchar_t* text) {
-    MessageBoxW(nullptr, text, L"\"Kolvex\" 警告!", MB_OK | MB_ICONINFORMATION);
+void ShowWarning(const char16_t* text) {
+    MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text), L"\"Kolvex\" 警告!", MB_OK | MB_ICONINFORMATION);
 }
 
 bool CreateGLWindow() {
@@ -80,7 +80,7 @@ bool CreateGLWindow() {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
     if (RegisterClassW(&windowClass) == 0) {
-        ShowProblem(L"注册窗口失败,程序错误.");
+        ShowProblem(u"注册窗口失败,程序错误.");
         return false;
     }
 
@@ -89,16 +89,16 @@ bool CreateGLWindow() {
     gameState.hWnd =
         CreateWindowExW(0, kClassName, kTitle, WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, rect.right - rect.left,
                         rect.bottom - rect.top, nullptr, nullptr, gameState.hInstance, nullptr);
-    if (gameState.hWnd == nullptr) return Fail(L"不能创建窗口,程序错误.");
+    if (gameState.hWnd == nullptr) return Fail(u"不能创建窗口,程序错误.");
 
     gameState.hDC = GetDC(gameState.hWnd);
-    if (gameState.hDC == nullptr) return Fail(L"不能创建匹配的像素格式,程序错误.");
+    if (gameState.hDC == nullptr) return Fail(u"不能创建匹配的像素格式,程序错误.");
     int format = ChoosePixelFormat(gameState.hDC, &kPixelFormat);
-    if (format == 0) return Fail(L"不能设置像素格式,程序错误.");
-    if (!SetPixelFormat(gameState.hDC, format, &kPixelFormat)) return Fail(L"不能设置像素格式,程序错误.");
+    if (format == 0) return Fail(u"不能设置像素格式,程序错误.");
+    if (!SetPixelFormat(gameState.hDC, format, &kPixelFormat)) return Fail(u"不能设置像素格式,程序错误.");
     gameState.hGLRC = wglCreateContext(gameState.hDC);
-    if (gameState.hGLRC == nullptr) return Fail(L"不能创建OpenGL渲染描述,程序错误.");
-    if (!wglMakeCurrent(gameState.hDC, gameState.hGLRC)) return Fail(L"不能激活当前的渲染描述表,程序错误.");
+    if (gameState.hGLRC == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.");
+    if (!wglMakeCurrent(gameState.hDC, gameState.hGLRC)) return Fail(u"不能激活当前的渲染描述表,程序错误.");
 
     ShowWindow(gameState.hWnd, SW_SHOW);
     SetForegroundWindow(gameState.hWnd);
@@ -106,7 +106,7 @@ bool CreateGLWindow() {
     ResizeScene(kWidth, kHeight);
     if (InitGL() == 0) {
         KillGLWindow();
-        ShowWarning(L"不能初始化OpenGL程序或者程序被破坏!");
+        ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!");
         return false;
     }
     return true;
@@ -114,19 +114,19 @@ bool CreateGLWindow() {
 
 void KillGLWindow() {
     if (gameState.hGLRC != nullptr) {
-        if (!wglMakeCurrent(nullptr, nullptr)) ShowProblem(L"释放DC或RC失败,请按确定后继续.");
-        if (!wglDeleteContext(gameState.hGLRC)) ShowProblem(L"释放RC失败,请按确定后继续.");
+        if (!wglMakeCurrent(nullptr, nullptr)) ShowProblem(u"释放DC或RC失败,请按确定后继续.");
+        if (!wglDeleteContext(gameState.hGLRC)) ShowProblem(u"释放RC失败,请按确定后继续.");
         gameState.hGLRC = nullptr;
     }
     if (gameState.hDC != nullptr) {
-        if (!ReleaseDC(gameState.hWnd, gameState.hDC)) ShowProblem(L"释放DC失败,请按确定后继续.");
+        if (!ReleaseDC(gameState.hWnd, gameState.hDC)) ShowProblem(u"释放DC失败,请按确定后继续.");
         gameState.hDC = nullptr;
     }
     if (gameState.hWnd != nullptr) {
-        if (!DestroyWindow(gameState.hWnd)) ShowProblem(L"释放窗口句柄失败,请按确定后继续.");
+        if (!DestroyWindow(gameState.hWnd)) ShowProblem(u"释放窗口句柄失败,请按确定后继续.");
         gameState.hWnd = nullptr;
     }
-    if (!UnregisterClassW(kClassName, gameState.hInstance)) ShowProblem(L"注销程序失败,请按确定后继续.");
+    if (!UnregisterClassW(kClassName, gameState.hInstance)) ShowProblem(u"注销程序失败,请按确定后继续.");
 }
 
 LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -134,35 +134,20 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SIZE:
             ResizeScene(LOWORD(lParam), HIWORD(lParam));
             return 0;
-        case WM_SETFOCUS: {
-            std::lock_guard<std::mutex> hold(gameStateLock);
-            gameState.windowInactive = false;
-            gameState.spinAngle = 0.0f;
+        case WM_SETFOCUS:
+            FocusStep(true);
             return 0;
-        }
-        case WM_KILLFOCUS: {
-            {
-                std::lock_guard<std::mutex> hold(gameStateLock);
-                gameState.windowInactive = true;
-                // A key let go while another window has the focus sends us no
-                // WM_KEYUP: left marked, it would act on every later press.
-                std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
-            }
-            ForgetControllerInputs();
+        case WM_KILLFOCUS:
+            FocusStep(false);
             return 0;
-        }
-        case WM_PAINT: {
+        case WM_PAINT:
             // The update region is never validated, so paint messages keep
             // coming whenever the queue is empty: that is the render loop.
-            {
-                std::lock_guard<std::mutex> hold(gameStateLock);
-                DrawFrame();
-            }
+            DrawFrameStep();
             SwapBuffers(gameState.hDC);
             return 0;
-        }
         case WM_CLOSE:
-            RequestQuit();
+            QuitStep(0);
             PostQuitMessage(0);
             return 0;
         case WM_ENDSESSION:
@@ -171,20 +156,16 @@ LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             // once this returns, before the loop's clean-up has run.
             // (WM_QUERYENDSESSION's default answer already lets it go ahead.)
             if (wParam) {
-                RequestQuit();
+                QuitStep(0);
                 PostQuitMessage(0);
             }
             return 0;
-        case WM_KEYDOWN: {
-            std::lock_guard<std::mutex> hold(gameStateLock);
-            if (MarkKey(wParam, true)) HandleKeys();
+        case WM_KEYDOWN:
+            KeyStep(wParam, true);
             return 0;
-        }
-        case WM_KEYUP: {
-            std::lock_guard<std::mutex> hold(gameStateLock);
-            MarkKey(wParam, false);
+        case WM_KEYUP:
+            KeyStep(wParam, false);
             return 0;
-        }
         default:
             return DefWindowProcW(hWnd, message, wParam, lParam);
     }

@@ -1,13 +1,10 @@
-// The game window and its OpenGL context: creation with every failure
-// reported, tear-down, and the window procedure. Called by WinMain only.
+// The Windows side of Window.h, beside it: the window procedure, which turns
+// key, focus, size, paint and close messages into the game's steps. Called by
+// the system's message dispatch (WinMain's loop) and by tests.
 #pragma once
 
+#include "render/ProblemBox.h"
+#include "render/Window.h"
 #include "state/PlatformTypes.h"
 
-bool CreateGLWindow();
-void KillGLWindow();
 LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Shows one of the game's message boxes (no owner, OK, information icon).
-void ShowProblem(const wchar_t* text);
-void ShowWarning(const wchar_t* text);

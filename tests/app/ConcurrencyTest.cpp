@@ -41,10 +41,9 @@ TEST(Concurrency, TicksKeysAndFramesNeverSeeEachOtherHalfDone) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::atomic<int> timerSteps = 0;
     std::thread timer([&] {
-        void (*const ticks[9])() = {Tick300, Tick1000, Tick800, Tick600, Tick400, Tick200, Tick100, Tick10, Tick3000};
         // Polled without the lock, as the real loop does.
         for (int i = 0; !QuitRequested(); ++i) {
-            Locked(ticks[i % 9]);
+            Locked(kTickTimers[i % 9].body);
             Locked(Tick10);
             ++timerSteps;
         }

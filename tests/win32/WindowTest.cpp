@@ -11,7 +11,7 @@
 #include "game/GameRules.h"
 #include "render/GL.h"
 #include "render/Render.h"
-#include "render/Text.h"
+#include "render/TextWin32.h"
 #include "render/WindowWin32.h"
 #include "state/GameState.h"
 
