@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "RenderTestKit.h"
-#include "render/Text.h"
+#include "render/TextWin32.h"
 #include "state/GameState.h"
 
 namespace {

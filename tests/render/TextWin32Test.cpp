@@ -9,6 +9,7 @@
 #include "RenderTestKit.h"
 #include "render/GL.h"
 #include "render/Render.h"
+#include "render/TextWin32.h"
 #include "state/GameState.h"
 
 namespace {
