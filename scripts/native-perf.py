@@ -14,11 +14,9 @@ swap of its kolvex (unpacked, started from another folder) against the linux
 build's, median of 15 each (goal 1.1 or below)."""
 
 import glob
-import mmap
 import os
 import shutil
 import statistics
-import struct
 import subprocess
 import sys
 import tempfile
@@ -38,23 +36,7 @@ LAUNCHES = 15
 SECONDS_PER_SCREEN = 3.0
 
 
-class SwapRecord:
-    """The swap counter's shared file: first swap (monotonic ns) and swaps so far."""
-
-    def __init__(self):
-        handle, self.path = tempfile.mkstemp(prefix="kolvex-swaps-", dir="/dev/shm")
-        os.write(handle, bytes(16))
-        self.map = mmap.mmap(handle, 16)
-        os.close(handle)
-
-    def reset(self):
-        self.map[:] = bytes(16)
-
-    def first_swap_ns(self):
-        return struct.unpack_from("<Q", self.map, 0)[0]
-
-    def swaps(self):
-        return struct.unpack_from("<Q", self.map, 8)[0]
+SwapRecord = e2e.SwapRecord
 
 
 def launch(program, record, end_at_first_swap, cwd=BIN, env=None, paced=False):

@@ -103,3 +103,8 @@ std::uint8_t ControllerHolds::RepeatDue(PadClock::time_point now) {
     due_ = NextTickDue(due_, rate_.interval, now);
     return lead_.code;
 }
+
+std::optional<PadClock::time_point> ControllerHolds::NextRepeat() const {
+    if (!repeating_) return std::nullopt;
+    return due_;
+}

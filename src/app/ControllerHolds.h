@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 using PadClock = std::chrono::steady_clock;
@@ -68,6 +69,8 @@ public:
     // The code to press again when the repeating input is due at now, else
     // 0; a late pass repeats once, missed repeats are not made up.
     std::uint8_t RepeatDue(PadClock::time_point now);
+    // When the repeating input is next due; none while nothing repeats.
+    std::optional<PadClock::time_point> NextRepeat() const;
 
 private:
     struct Hold {

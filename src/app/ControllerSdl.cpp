@@ -143,6 +143,14 @@ void PollControllers() {
     RunPadRepeat(holds, PadClock::now());
 }
 
+bool ControllersOpen() {
+    return !pads.empty();
+}
+
+std::optional<PadClock::time_point> NextControllerRepeat() {
+    return holds.NextRepeat();
+}
+
 void ForgetControllerInputs() {
     UnmarkPadCodes(holds.ReleaseAll());
 }

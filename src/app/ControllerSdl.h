@@ -7,8 +7,16 @@
 
 #include <SDL_events.h>
 
+#include <optional>
+
+#include "app/ControllerHolds.h"
 #include "app/Controllers.h"
 
 // Acts on a controller event (device added or removed, button, axis): a press
 // reaches the game as the key it stands for.
 void HandleControllerEvent(const SDL_Event& event);
+
+// For the main loop's wait: whether a controller is open (SDL reads them only
+// when its events are pumped) and when the held input next repeats.
+bool ControllersOpen();
+std::optional<PadClock::time_point> NextControllerRepeat();

@@ -1,11 +1,19 @@
 // The timer thread on the native build: what it implements of TimerThread.h,
 // with the nine timers on a std::thread that sleeps on the steady clock until
 // the next one is due, late ticks dropped as the system's timers drop them.
-// Lacks nothing of the seam. Each tick runs whole under the game-state lock.
+// Lacks nothing of the seam; adds the main loop's wake (TimerThreadSdl.h).
+// Each tick runs whole under the game-state lock.
+#include "app/TimerThreadSdl.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
 
+#include "app/Picture.h"
 #include "app/TickSchedule.h"
 #include "app/Ticks.h"
 #include "app/TimerThread.h"
@@ -16,6 +24,22 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::thread thread;
+std::atomic<bool> pictureChanged{false};
+int wakePipe[2] = {-1, -1};
+
+void WakeMainLoop() {
+    if (pictureChanged.exchange(true)) return;  // a wake already waits to be taken
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
+}
+
+// One tick under the lock; true when it changed what the screen shows.
+bool RunTick(int i) {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    const GameState before = gameState;
+    kTickTimers[i].body();
+    return PictureDiffers(before, gameState);
+}
 
 void TimerThread() {
     Clock::time_point due[9];
@@ -37,10 +61,7 @@ void TimerThread() {
         for (int i = 0; i < 9; ++i) {
             if (due[i] > now) continue;
             if (QuitRequested()) break;
-            {
-                std::lock_guard<std::mutex> hold(gameStateLock);
-                kTickTimers[i].body();
-            }
+            if (RunTick(i)) WakeMainLoop();
             due[i] = NextTickDue(due[i], std::chrono::milliseconds(kTickTimers[i].periodMs), now);
         }
     }
@@ -48,7 +69,27 @@ void TimerThread() {
 
 }  // namespace
 
+int TickWakeFd() {
+    return wakePipe[0];
+}
+
+bool TakeTickWake() {
+    // Drained every time: a byte written after the mark was taken must not
+    // keep the loop's wait waking.
+    char bytes[16];
+    while (wakePipe[0] >= 0 && read(wakePipe[0], bytes, sizeof bytes) > 0) {
+    }
+    return pictureChanged.exchange(false);
+}
+
+bool TickWakePending() {
+    return pictureChanged.load();
+}
+
 void StartTimerThread() {
+    if (wakePipe[0] < 0 && pipe(wakePipe) == 0) {
+        for (int fd : wakePipe) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
     thread = std::thread(TimerThread);
 }
 

@@ -36,13 +36,14 @@ int main(int, char**) {
     OpenClipDevice();  // on a thread of its own
     StartTimerThread();
 
-    // After the queue is empty a frame is drawn, at the display's pace (vsync,
-    // or else the window's own pacing). The loop stops right after the step
-    // that asked to quit, whose code (13 for the Enter that chose Quit, 0 for
-    // a close) is the exit code.
+    // After the queue is empty a frame is drawn if the picture changed, and
+    // the loop waits for the next input, tick or frame (EndPass). The loop
+    // stops right after the step that asked to quit, whose code (13 for the
+    // Enter that chose Quit, 0 for a close) is the exit code.
     bool firstFrameShown = false;
     while (!QuitRequested()) {
         SDL_Event event;
+        BeginPass();
         while (!QuitRequested() && SDL_PollEvent(&event)) HandleWindowEvent(event);
         if (!QuitRequested()) PollControllers();
         if (QuitRequested()) break;
@@ -53,7 +54,7 @@ int main(int, char**) {
             HandleWindowEvent(event);
             continue;
         }
-        PresentFrame();
+        EndPass();
         if (!firstFrameShown) {
             // What the opening menu does not need waits until it is on the
             // screen: the font search (the menu has no text; without a usable

@@ -107,7 +107,8 @@ bool DrawFrame() {
     return true;
 }
 
-void DrawFrameStep() {
+void DrawFrameStep(GameState* drawnFrom) {
     std::lock_guard<std::mutex> hold(gameStateLock);
     DrawFrame();
+    if (drawnFrom != nullptr) *drawnFrom = gameState;
 }

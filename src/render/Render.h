@@ -9,6 +9,8 @@
 
 #include "render/Text.h"
 
+struct GameState;
+
 constexpr int kTextureCount = 30;
 constexpr int kLastCubeList = 18;  // lists 1-18 are cubes, 19-30 flat squares
 constexpr int kGridList = 31;      // the untextured outline of one well cell
@@ -34,8 +36,9 @@ int InitGL();
 // swaps buffers afterwards. Always true.
 bool DrawFrame();
 // The frame step both window layers take: DrawFrame under the lock, which is
-// let go before the caller swaps (a swap may wait for the display).
-void DrawFrameStep();
+// let go before the caller swaps (a swap may wait for the display). A caller
+// that draws only on change gets the record the frame was drawn from.
+void DrawFrameStep(GameState* drawnFrom = nullptr);
 
 // The screens DrawFrame shows besides the play field. DrawMenu leaves the
 // matrix moved by (12, 0, -5) for the field behind it; the other two end a frame.

@@ -7,18 +7,24 @@
 #include "render/WindowSdl.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "app/ControllerSdl.h"
 #include "app/KeyTableSdl.h"
+#include "app/Picture.h"
 #include "app/Steps.h"
 #include "app/TickSchedule.h"
+#include "app/TimerThreadSdl.h"
 #include "render/GL.h"
 #include "render/MessageBoxSdl.h"
 #include "render/Render.h"
@@ -50,11 +56,27 @@ SDL_GLContext context = nullptr;
 bool holdsFocus = false;
 bool minimised = false;
 
+using Clock = std::chrono::steady_clock;
+
 // Where the driver gives no vsync (a virtual machine, a remote desktop, a
-// software rasteriser), frames come at the display's rate from a sleep of
-// our own, not as fast as the processor can draw a still menu. Zero: not paced.
-std::chrono::steady_clock::duration framePeriod{};
-std::chrono::steady_clock::time_point nextFrame{};
+// software rasteriser), frames come at most at the display's rate from a
+// wait of our own, not as fast as the processor can draw. Zero: not paced.
+Clock::duration framePeriod{};
+Clock::time_point nextFrame{};
+// The performance scripts measure how fast frames can be drawn: with pacing
+// off, every pass draws.
+bool unpaced = false;
+
+// A frame is drawn only when the picture changed: `shown` is the record the
+// one on the screen was drawn from, `passStart` the record before this
+// pass's input, and `pictureLost` says the window needs a frame whatever the
+// record (exposed, resized, restored, another display).
+GameState shown{};
+GameState passStart{};
+bool pictureLost = true;
+// The X connection the wait watches; -1 where there is none (Wayland), and
+// the wait then naps.
+int xConnection = -1;
 
 // `call` is the SDL step that failed, named in the English line.
 bool Fail(const char16_t* text, const char* call) {
@@ -133,8 +155,7 @@ void ToggleFullScreen() {
 // The performance scripts measure how fast frames can be drawn, so they
 // turn the pacing off.
 void PaceFramesAtDisplayRate() {
-    const char* unpaced = SDL_getenv("KOLVEX_UNPACED_FRAMES");
-    if (unpaced != nullptr && *unpaced != '\0' && *unpaced != '0') return;
+    if (unpaced) return;
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(window);
     const bool known = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0;
@@ -143,21 +164,49 @@ void PaceFramesAtDisplayRate() {
     framePeriod = FramePeriod(known ? mode.refresh_rate : 0);
 }
 
-// Sleeps until the next frame is due. Deadlines follow each other a period
-// apart, so millisecond sleeps still average the exact rate; a frame that
-// came late waits for the next deadline of the same rhythm instead of
-// hurrying the ones after it.
-void WaitForFrameDue() {
-    if (framePeriod == std::chrono::steady_clock::duration::zero()) return;
-    const auto now = std::chrono::steady_clock::now();
-    nextFrame = nextFrame == std::chrono::steady_clock::time_point{} ? now + framePeriod
-                                                                     : NextTickDue(nextFrame, framePeriod, now);
-    SDL_Delay(Uint32(std::chrono::ceil<std::chrono::milliseconds>(nextFrame - now).count()));
+// Waits until `deadline` (none: for as long as it takes), an event is queued,
+// or a tick changed the picture; wakes within a millisecond of any of them.
+// Not SDL's own event wait: see WaitForEvent in WindowSdl.h. The X connection
+// and the timer thread's wake are watched with poll(); pads, which SDL reads
+// only when its events are pumped, and a system without an X connection are
+// checked every millisecond instead. Never under the lock.
+void WaitForInput(std::optional<Clock::time_point> deadline) {
+    if (const auto repeat = NextControllerRepeat(); repeat && (!deadline || *repeat < *deadline)) deadline = repeat;
+    const int tickFd = TickWakeFd();
+    for (;;) {
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || TickWakePending()) return;
+        const Clock::time_point now = Clock::now();
+        if (deadline && now >= *deadline) return;
+        // A tenth of a second at most, so that what SDL only notices when
+        // pumped (a controller plugged in) is not kept waiting.
+        auto wait = std::chrono::milliseconds(100);
+        if (deadline) wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(*deadline - now));
+        if (xConnection < 0 || tickFd < 0 || ControllersOpen()) {
+            SDL_Delay(1);
+            continue;
+        }
+        pollfd watched[2] = {{xConnection, POLLIN, 0}, {tickFd, POLLIN, 0}};
+        poll(watched, 2, int(wait.count()));
+    }
 }
 
 // The display under the window changed, or its set of displays did.
 void FollowDisplay() {
-    if (framePeriod != std::chrono::steady_clock::duration::zero()) PaceFramesAtDisplayRate();
+    if (framePeriod != Clock::duration::zero()) PaceFramesAtDisplayRate();
+    pictureLost = true;
+}
+
+int XConnectionOf(SDL_Window* of) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(of, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11)
+        return ConnectionNumber(info.info.x11.display);
+#else
+    (void)of;
+#endif
+    return -1;
 }
 
 }  // namespace
@@ -205,6 +254,10 @@ bool CreateGLWindow() {
     // else plain vsync, else our own pacing. Not getting vsync is no failure.
     framePeriod = {};
     nextFrame = {};
+    const char* unpacedSetting = SDL_getenv("KOLVEX_UNPACED_FRAMES");
+    unpaced = unpacedSetting != nullptr && *unpacedSetting != '\0' && *unpacedSetting != '0';
+    pictureLost = true;
+    xConnection = XConnectionOf(window);
     if (SDL_GL_SetSwapInterval(-1) != 0 && SDL_GL_SetSwapInterval(1) != 0) PaceFramesAtDisplayRate();
 
     SDL_RaiseWindow(window);
@@ -245,6 +298,7 @@ void HandleWindowEvent(const SDL_Event& event) {
         case SDL_KEYUP: {
             if (IsFullScreenToggle(event.key)) {
                 if (event.type == SDL_KEYDOWN && event.key.repeat == 0) ToggleFullScreen();
+                pictureLost = true;
                 break;
             }
             const SDL_Keysym& key = event.key.keysym;
@@ -257,6 +311,12 @@ void HandleWindowEvent(const SDL_Event& event) {
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     FitPicture();
+                    pictureLost = true;
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    pictureLost = true;
                     break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     holdsFocus = true;
@@ -267,6 +327,7 @@ void HandleWindowEvent(const SDL_Event& event) {
                     // event is coming (restoring from maximised changes nothing).
                     if (minimised && holdsFocus) FocusStep(true);
                     minimised = false;
+                    pictureLost = true;
                     break;
                 case SDL_WINDOWEVENT_MINIMIZED:  // paused even where the focus stays
                     minimised = true;
@@ -309,8 +370,39 @@ bool WindowShowing() {
     return window != nullptr && (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
-void PresentFrame() {
-    DrawFrameStep();
-    SDL_GL_SwapWindow(window);
-    WaitForFrameDue();  // not holding the lock: the timer thread runs on meanwhile
+void BeginPass() {
+    std::lock_guard<std::mutex> hold(gameStateLock);
+    passStart = gameState;
+}
+
+void EndPass() {
+    TakeTickWake();
+    if (unpaced) {
+        DrawFrameStep();
+        SDL_GL_SwapWindow(window);
+        return;
+    }
+    bool byInput = false;
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> hold(gameStateLock);
+        byInput = PictureDiffers(passStart, gameState);
+        changed = byInput || PictureDiffers(shown, gameState);
+    }
+    const bool paced = framePeriod != Clock::duration::zero();
+    Clock::time_point now = Clock::now();
+    const bool due = !paced || nextFrame == Clock::time_point{} || now >= nextFrame;
+    // A key's or a pad's change is drawn at once, a tick's at the pace.
+    if (pictureLost || byInput || (changed && due)) {
+        DrawFrameStep(&shown);
+        SDL_GL_SwapWindow(window);  // not holding the lock: the timer thread runs on
+        pictureLost = false;
+        now = Clock::now();
+        nextFrame = paced && due && !byInput && nextFrame != Clock::time_point{}
+                        ? NextTickDue(nextFrame, framePeriod, now)
+                        : now + framePeriod;
+        changed = false;
+    }
+    // A change whose frame is not due yet waits for it; else for anything.
+    WaitForInput(changed ? std::optional<Clock::time_point>(nextFrame) : std::nullopt);
 }

@@ -13,8 +13,13 @@
 // Acts on one event as WindowProc acts on the message Windows would send for it.
 void HandleWindowEvent(const SDL_Event& event);
 
-// One frame drawn under the lock, swapped outside it.
-void PresentFrame();
+// The loop's pass, around the events it handles: BeginPass notes the record
+// before them; EndPass draws a frame when the picture changed or was lost (at
+// once after a key's or a pad's change, at the display's pace after a tick's)
+// and then waits, within a millisecond of an input, until the next frame is
+// due or anything happens. With pacing turned off every pass draws at once.
+void BeginPass();
+void EndPass();
 // False while the window is minimised or hidden: there is nothing to draw for.
 bool WindowShowing();
 

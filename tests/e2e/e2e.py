@@ -6,9 +6,11 @@ codes. ctest runs one scenario per test: e2e.py SCENARIO."""
 
 import ctypes
 import glob
+import mmap
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -509,6 +511,155 @@ def full_screen():
     if left[0] - origin[0] >= 4:
         check(lit_fraction(shot, (origin[0], origin[1], left[0] - 1, origin[1] + size[1]), threshold=8) == 0,
               "the maximised window's bar is not black")
+    check(quit_from_menu(process, window) == 13, "quit did not end with 13")
+
+
+class SwapRecord:
+    """The swap counter's shared file (bench/SwapCounterSdl.cpp, preloaded):
+    first swap (monotonic ns) and swaps so far."""
+
+    def __init__(self):
+        handle, self.path = tempfile.mkstemp(prefix="kolvex-swaps-", dir="/dev/shm")
+        os.write(handle, bytes(16))
+        self.map = mmap.mmap(handle, 16)
+        os.close(handle)
+
+    def reset(self):
+        self.map[:] = bytes(16)
+
+    def first_swap_ns(self):
+        return struct.unpack_from("<Q", self.map, 0)[0]
+
+    def swaps(self):
+        return struct.unpack_from("<Q", self.map, 8)[0]
+
+
+def same_picture(a, b, tolerance=0.03):
+    """Whether two screenshots show one picture: at most `tolerance` of the
+    pixels differ visibly (a piece that fell a row is about half a percent)."""
+    differing = sum(1 for p, q in zip(a.getdata(), b.getdata()) if max(abs(x - y) for x, y in zip(p, q)) > 40)
+    return differing / max(1, a.size[0] * a.size[1]) <= tolerance
+
+
+def cover_and_uncover(origin, size):
+    """Maps a window of another client over the game's client area and takes
+    it away: on a server without backing store the game must draw again."""
+    x11 = xlib()
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x11.XCreateSimpleWindow.restype = ctypes.c_ulong
+    x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                        ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+    x11.XMapRaised.argtypes = x11.XUnmapWindow.argtypes = x11.XDestroyWindow.argtypes = [ctypes.c_void_p,
+                                                                                         ctypes.c_ulong]
+    x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+    class Attributes(ctypes.Structure):
+        _fields_ = [("background_pixmap", ctypes.c_ulong), ("background_pixel", ctypes.c_ulong),
+                    ("border_pixmap", ctypes.c_ulong), ("border_pixel", ctypes.c_ulong),
+                    ("bit_gravity", ctypes.c_int), ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                    ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                    ("save_under", ctypes.c_int), ("event_mask", ctypes.c_long),
+                    ("do_not_propagate_mask", ctypes.c_long), ("override_redirect", ctypes.c_int),
+                    ("colormap", ctypes.c_ulong), ("cursor", ctypes.c_ulong)]
+
+    x11.XChangeWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong,
+                                            ctypes.POINTER(Attributes)]
+    display = x11.XOpenDisplay(None)
+    check(display is not None, "cannot open the display")
+    cover = x11.XCreateSimpleWindow(display, x11.XDefaultRootWindow(display), origin[0], origin[1], size[0], size[1],
+                                    0, 0, 0xFFFFFF)
+    attributes = Attributes(override_redirect=1)
+    x11.XChangeWindowAttributes(display, cover, 1 << 9, ctypes.byref(attributes))  # CWOverrideRedirect
+    x11.XMapRaised(display, cover)
+    x11.XSync(display, 0)
+    time.sleep(0.3)
+    x11.XUnmapWindow(display, cover)
+    x11.XDestroyWindow(display, cover)
+    x11.XSync(display, 0)
+    x11.XCloseDisplay(display)
+
+
+def drawn_on_change():
+    # The native game draws a frame only when the picture changed, and then
+    # at once: after a key, a gravity step, an exposure, a restore and a
+    # full-screen toggle a screenshot 100 ms later shows the current picture,
+    # and a still play screen at level 1 costs about a frame a second.
+    check(NATIVE, "drawing on change is the native game's")
+    record = SwapRecord()
+    preload = [os.environ.get("KOLVEX_GAME_PRELOAD", ""), os.environ["KOLVEX_SWAP_COUNTER"]]
+    os.environ.update(KOLVEX_SWAP_RECORD=record.path, KOLVEX_GAME_PRELOAD=":".join(filter(None, preload)))
+    process, window = start_game()
+    size, origin = wait_client_size(window, (800, 600))
+    key_repeat_off()
+    keys(window, "Escape")  # a classic game at level 1
+    time.sleep(0.5)
+
+    top = (WELL[0] + 2, WELL[1] + 6, WELL[2] - 2, WELL[1] + 8 * 24)
+    before = leftmost_lit(screenshot(origin, "before-left"), top)
+    run("xdotool", "key", "Left")
+    time.sleep(0.1)
+    after = leftmost_lit(screenshot(origin, "after-left"), top)
+    check(before is not None and after is not None and 12 < before - after < 36,
+          f"100 ms after Left the piece's left edge went from {before} to {after}")
+
+    def piece_top(image):
+        region = image.crop(top)
+        pixels = region.load()
+        rows = [y for y in range(region.size[1]) if any(max(pixels[x, y]) > 60 for x in range(region.size[0]))]
+        return rows[0] if rows else None
+
+    # A gravity step is drawn: the swaps counted since the last input, and the piece lower.
+    first_top, swaps = piece_top(screenshot(origin, "before-fall")), record.swaps()
+    time.sleep(1.1)
+    fallen_top = piece_top(screenshot(origin, "after-fall"))
+    check(record.swaps() > swaps and first_top is not None and fallen_top is not None and fallen_top > first_top,
+          f"no gravity step drawn in 1.1 s (top {first_top} -> {fallen_top}, {record.swaps() - swaps} swaps)")
+
+    # Still play at level 1: one frame per gravity step, not the display's 60.
+    swaps = record.swaps()
+    time.sleep(5.0)
+    still = record.swaps() - swaps
+    print(f"a still play screen at level 1: {still} frames in 5 s")
+    check(3 <= still <= 10, f"{still} frames in 5 s of a still play screen at level 1")
+
+    # The credits are a still picture: only the window's own events redraw it.
+    run("xdotool", "keydown", "q", "keydown", "v")
+    time.sleep(0.5)
+    credits = screenshot(origin, "credits")
+    cover_and_uncover(origin, size)
+    time.sleep(0.1)
+    check(same_picture(credits, screenshot(origin, "credits-exposed")), "100 ms after an exposure the picture is gone")
+
+    run("xdotool", "key", "F11")
+    deadline = time.time() + 10
+    while client_size(window)[0] != (1920, 1080):
+        check(time.time() < deadline, "F11 did not fill the screen")
+        time.sleep(0.02)
+    time.sleep(0.1)
+    full = screenshot(None, "credits-full-screen")
+    scaled = picture_box((0, 0, 800, 600), (1920, 1080), (0, 0))
+    check(lit_fraction(full, scaled) > 0.05, "100 ms after F11 the full screen shows no picture")
+    run("xdotool", "key", "F11")
+    while client_size(window)[0] != (800, 600):
+        check(time.time() < deadline, "F11 did not give the window back")
+        time.sleep(0.02)
+    _, origin, _ = client_size(window)
+    time.sleep(0.1)
+    check(same_picture(credits, screenshot(origin, "credits-windowed")), "100 ms after F11 the window shows no picture")
+    run("xdotool", "keyup", "q", "keyup", "v")
+    time.sleep(0.3)
+
+    play = screenshot(origin, "play-before-minimise")
+    run("xdotool", "windowminimize", "--sync", window)
+    time.sleep(0.5)
+    run("xdotool", "windowactivate", window)
+    deadline = time.time() + 10
+    while not client_size(window)[2]:
+        check(time.time() < deadline, "the window did not come back")
+        time.sleep(0.02)
+    time.sleep(0.1)
+    check(same_picture(play, screenshot(origin, "play-restored")), "100 ms after a restore the picture is not back")
     check(quit_from_menu(process, window) == 13, "quit did not end with 13")
 
 
@@ -1282,6 +1433,7 @@ SCENARIOS = {
     "installed_package": installed_package,
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,
+    "drawn_on_change": drawn_on_change,
     "installer": installer,
     "bare_chroot": bare_chroot,
     "portable_bare_system": portable_bare_system,
@@ -1290,7 +1442,7 @@ SCENARIOS = {
 }
 
 # Played on a screen of today's size with a real window manager.
-ON_A_DESKTOP = {"full_screen", "minimised_idle"}
+ON_A_DESKTOP = {"full_screen", "minimised_idle", "drawn_on_change"}
 
 if __name__ == "__main__":
     name = sys.argv[1]
