@@ -1,7 +1,8 @@
 // A test library preloaded into the native kolvex: a virtual game controller
 // that e2e.py drives by appending lines to the file named by
-// KOLVEX_PAD_COMMANDS. Each SDL_PollEvent call of the game's main thread
-// applies at most one new line, then counts it in that file's ".applied".
+// KOLVEX_PAD_COMMANDS. Each SDL_PollEvent or SDL_PumpEvents call of the
+// game's main thread (the loop pumps while it waits) applies at most one new
+// line, then counts it in that file's ".applied".
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -58,21 +59,30 @@ void Apply(const char* line) {
     }
 }
 
+// One line a call: SDL turns the pad's new state into events as it polls,
+// so a press and its release in one call would be no event at all.
+void ApplyNextCommand() {
+    const char* path = std::getenv("KOLVEX_PAD_COMMANDS");
+    char line[128];
+    if (path == nullptr || !NextLine(path, line, sizeof line)) return;
+    Apply(line);
+    const std::string done = std::string(path) + ".applied";
+    if (std::FILE* file = std::fopen(done.c_str(), "w")) {
+        std::fprintf(file, "%d\n", ++applied);
+        std::fclose(file);
+    }
+}
+
 }  // namespace
 
 extern "C" int SDL_PollEvent(SDL_Event* event) {
     static const auto real = reinterpret_cast<int (*)(SDL_Event*)>(dlsym(RTLD_NEXT, "SDL_PollEvent"));
-    const char* path = std::getenv("KOLVEX_PAD_COMMANDS");
-    char line[128];
-    // One line a call: SDL turns the pad's new state into events as it polls,
-    // so a press and its release in one call would be no event at all.
-    if (path != nullptr && NextLine(path, line, sizeof line)) {
-        Apply(line);
-        const std::string done = std::string(path) + ".applied";
-        if (std::FILE* file = std::fopen(done.c_str(), "w")) {
-            std::fprintf(file, "%d\n", ++applied);
-            std::fclose(file);
-        }
-    }
+    ApplyNextCommand();
     return real(event);
+}
+
+extern "C" void SDL_PumpEvents() {
+    static const auto real = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "SDL_PumpEvents"));
+    ApplyNextCommand();
+    real();
 }
