@@ -52,11 +52,15 @@ std::string DescribeAssetFailure() {
 
 }  // namespace
 
-void ReportWindowFailure(const char* call, const char* reason) {
-    std::fprintf(stderr, "kolvex: %s failed: %s\n", call,
-                 reason != nullptr && *reason != '\0' ? reason : "no reason given");
+std::string ReportWindowFailure(const char* call, const char* reason) {
+    const std::string line = std::string("kolvex: ") + call +
+                             " failed: " + (reason != nullptr && *reason != '\0' ? reason : "no reason given");
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return line;
 }
 
-void ReportAssetFailure() {
-    std::fprintf(stderr, "kolvex: %s\n", DescribeAssetFailure().c_str());
+std::string ReportAssetFailure() {
+    const std::string line = "kolvex: " + DescribeAssetFailure();
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return line;
 }

@@ -58,8 +58,7 @@ bool Fail(const char16_t* text, const char* call) {
     // SDL's reason, before the tear-down's own calls can replace it.
     const std::string reason = SDL_GetError();
     KillGLWindow();
-    ReportWindowFailure(call, reason.c_str());
-    ShowProblem(text);
+    ShowProblem(text, ReportWindowFailure(call, reason.c_str()));
     return false;
 }
 
@@ -166,12 +165,12 @@ void SetFocusFlags(bool active) {
 
 }  // namespace
 
-void ShowProblem(const char16_t* text) {
-    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题");
+void ShowProblem(const char16_t* text, const std::string& said) {
+    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题", said);
 }
 
-void ShowWarning(const char16_t* text) {
-    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!");
+void ShowWarning(const char16_t* text, const std::string& said) {
+    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!", said);
 }
 
 bool CreateGLWindow() {
@@ -216,8 +215,7 @@ bool CreateGLWindow() {
     ResizeScene(kWidth, kHeight);
     if (InitGL() == 0) {
         KillGLWindow();
-        ReportAssetFailure();
-        ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!");
+        ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!", ReportAssetFailure());
         return false;
     }
     return true;
@@ -226,7 +224,9 @@ bool CreateGLWindow() {
 void KillGLWindow() {
     SetTextScale(1.0);  // a message box after this shows the font at its own size
     if (context != nullptr) {
-        if (SDL_GL_MakeCurrent(window, nullptr) != 0) ShowProblem(u"释放DC或RC失败,请按确定后继续.");
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0)
+            ShowProblem(u"释放DC或RC失败,请按确定后继续.",
+                        ReportWindowFailure("SDL_GL_MakeCurrent(window, NULL)", SDL_GetError()));
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }

@@ -8,6 +8,7 @@
 #include <SDL_timer.h>
 
 #include <cstdint>
+#include <string>
 
 bool CreateGLWindow();
 void KillGLWindow();
@@ -32,6 +33,7 @@ inline void WaitForEvent(SDL_Event& event) {
     while (SDL_PollEvent(&event) == 0) SDL_Delay(10);
 }
 
-// The game's message boxes (problem and warning captions).
-void ShowProblem(const char16_t* text);
-void ShowWarning(const char16_t* text);
+// The game's message boxes (problem and warning captions). `said` is the
+// English line already written to standard error about the same problem.
+void ShowProblem(const char16_t* text, const std::string& said);
+void ShowWarning(const char16_t* text, const std::string& said);
