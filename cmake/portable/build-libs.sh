@@ -159,9 +159,12 @@ build_freetype() {
     log=$work/freetype.log
     cp "$root/cmake/portable/freetype-modules.cfg" freetype/modules.cfg
     rm -rf freetype-build
+    # FreeType 2.12's Meson build writes ftmodule.h from the list but leaves
+    # ftinit.c reading the full default one; the macro points it at the new one.
     meson setup freetype-build freetype --prefix="$prefix" --libdir=lib --buildtype=release \
-        -Ddefault_library=static -Db_staticpic=true -Dzlib=disabled -Dbzip2=disabled -Dpng=disabled \
-        -Dharfbuzz=disabled -Dbrotli=disabled -Dmmap=enabled -Dtests=disabled >"$log" 2>&1
+        "-Dc_args=-DFT_CONFIG_MODULES_H=<ftmodule.h>" -Ddefault_library=static -Db_staticpic=true \
+        -Dzlib=disabled -Dbzip2=disabled -Dpng=disabled -Dharfbuzz=disabled -Dbrotli=disabled -Dmmap=enabled \
+        -Dtests=disabled >"$log" 2>&1
     ninja -C freetype-build -j "$jobs" >>"$log" 2>&1
     meson install -C freetype-build >>"$log" 2>&1
     # The choice of licences, the one taken, and Debian's record of the

@@ -1003,6 +1003,19 @@ def portable_without_sound():
         run(*in_chroot("apt-get", "install", "-y", "-qq", "--no-install-recommends", "libasound2"))
 
 
+def wait_for_top_window(title, process, timeout=30):
+    """A window of the root that shows with exactly this title. SDL's own X11
+    box types its WM_NAME "UTF-8", which xdotool's search cannot read."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        check(process.poll() is None, f"the program ended ({process.returncode}) before a window named {title!r} showed")
+        for window, name in re.findall(r'^\s*(0x[0-9a-f]+) "(.*)": \(', run("xwininfo", "-root", "-children").stdout, re.M):
+            if name == title and "IsViewable" in run("xwininfo", "-id", window).stdout:
+                return window
+        time.sleep(0.1)
+    raise Failure(f"no window named {title!r} within {timeout} s")
+
+
 def portable_without_font():
     """The unpacked tarball without its font, and without data.qv: the game's
     own box has no font to write with, so SDL's box says in English what
@@ -1014,7 +1027,7 @@ def portable_without_font():
         os.unlink(os.path.join(top, "wqy-microhei-subset.ttf"))
         os.unlink(os.path.join(top, "data.qv"))
         process = wine(os.path.join(top, GAME), cwd=unpacked)
-        box = wait_for_window('^"Kolvex" problem$', process=process)
+        box = wait_for_top_window('"Kolvex" problem', process)
         check(not run("xdotool", "search", "--onlyvisible", "--name", "^Kolvex$").stdout.strip(),
               "the game window is still up behind the message")
         keys(box, "Return")
