@@ -132,9 +132,9 @@ build_sdl() {
         -DSDL_HIDAPI_LIBUSB=OFF >"$log" 2>&1
     cmake --build sdl2-build -j "$jobs" >>"$log" 2>&1
     cmake --install sdl2-build --strip >>"$log" 2>&1
-    # SDL's own licence, then its parts': Debian's record of every file's
+    # SDL's own licence, then Debian's record of every file's
     # licence (the maths functions, the sort, the software YUV code, the
-    # Wayland protocols), and the two parts that carry a licence file.
+    # Wayland protocols), and the two folders that carry a licence file.
     cp sdl2/LICENSE.txt "$work/licenses/SDL2.txt"
     cp sdl2/debian/copyright "$work/licenses/SDL2-copyright.txt"
     cp sdl2/src/video/yuv2rgb/LICENSE "$work/licenses/SDL2-yuv2rgb.txt"

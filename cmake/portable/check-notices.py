@@ -104,9 +104,9 @@ class Shipped:
         self.files = {}
         with tarfile.open(tarball) as tar:
             for member in tar.getmembers():
-                parts = member.name.split("/")
-                if member.isfile() and len(parts) == 3 and parts[1] == "licenses":
-                    self.files[parts[2]] = words(tar.extractfile(member).read().decode("utf-8", "replace"))
+                path = member.name.split("/")
+                if member.isfile() and len(path) == 3 and path[1] == "licenses":
+                    self.files[path[2]] = words(tar.extractfile(member).read().decode("utf-8", "replace"))
 
     def holding(self, text):
         needle = words(text)

@@ -4,16 +4,17 @@ copyright file, a source tree, what was compiled and what licenses/ ships.
 Registered by tests/e2e/CMakeLists.txt beside the portable tarball's tests
 (portable.notices_rules); needs no tarball."""
 
-import importlib.util
+import importlib.machinery
 import os
 import tempfile
+import types
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location(
+loader = importlib.machinery.SourceFileLoader(
     "check_notices", os.path.join(HERE, "..", "..", "cmake", "portable", "check-notices.py"))
-notices = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(notices)
+notices = types.ModuleType(loader.name)
+loader.exec_module(notices)
 
 COPYRIGHT = """Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 
