@@ -1,21 +1,21 @@
 #!/usr/bin/python3
-"""Checks that the portable tarball's licenses/ covers everything the
-portable libraries' builds compiled. Run by ctest (portable.notices, linux
-tier) and by hand after a version or option changes:
-check-notices.py TARBALL THIRD_PARTY [--file PACKAGE COPYRIGHT PATH]...
+"""Checks that the portable tarball's licenses/ covers everything the portable
+libraries' builds compiled, and the font. Run by ctest (portable.notices,
+linux tier) and by hand after a version or option changes:
+check-notices.py TARBALL THIRD_PARTY [--file PACKAGE COPYRIGHT PATH]..."""
 
-THIRD_PARTY is the folder build-libs.sh made; its builds.txt names each
-library's Debian package, sources, build folder and debian/copyright. Every
-file a build compiled (its compile_commands.json, with the .c files those
-include, from Ninja's dependency records) is traced to the last Files stanza
-of that copyright file that matches it. The stanza's licence (any one of an
-"or", every one of an "and") must have its text in a file of licenses/, its
-copyright holders must be named there, and where Debian's text only points
-to /usr/share/common-licenses, that full text must be shipped. A licence
-file that sits in a compiled file's folder, or a folder above it in the
-sources, must be shipped too (at least one of several: a choice). --file
-adds a file shipped as it is, such as the font, against its package's
-copyright file."""
+# THIRD_PARTY is the folder build-libs.sh made; its builds.txt names each
+# library's Debian package, sources, build folder and debian/copyright. Every
+# file a build compiled (its compile_commands.json, with the .c files those
+# include, from Ninja's dependency records) is traced to the last Files stanza
+# of that copyright file that matches it. The stanza's licence (any one of an
+# "or", every one of an "and") must have its text in a file of licenses/, its
+# copyright holders must be named there, and where Debian's text only points
+# to /usr/share/common-licenses, that full text must be shipped. A licence
+# file that sits in a compiled file's folder, or a folder above it in the
+# sources, must be shipped too (at least one of several: a choice). --file
+# adds a file shipped as it is, such as the font, against its package's
+# copyright file.
 
 import json
 import os

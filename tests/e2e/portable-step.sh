@@ -1,9 +1,8 @@
 #!/bin/sh
 # One step of the portable tarball's tests, as tests/e2e/CMakeLists.txt runs
-# them: making the tarball, or one check of it. Skipped (77) with the reason
-# when build-libs.sh found the libraries' sources out of reach.
-#   portable-step.sh BUILD_DIR build       configure BUILD_DIR as the portable preset, make the tarball
-#   portable-step.sh BUILD_DIR COMMAND...  COMMAND, unless BUILD_DIR's libraries could not be had
+# each: "portable-step.sh BUILD_DIR build" configures and packages the portable
+# build, "portable-step.sh BUILD_DIR COMMAND..." runs one check of it. Either is
+# skipped (77) with the reason when build-libs.sh found the sources out of reach.
 set -u
 dir=$1
 shift
