@@ -40,7 +40,7 @@ if(kolvex_platform STREQUAL win32)
   set(CPACK_KOLVEX_MSI ${CMAKE_BINARY_DIR}/Kolvex-${PROJECT_VERSION}-win32.msi)
   # How every version of Kolvex's installer finds the installed one: never changes.
   set(CPACK_KOLVEX_UPGRADE_CODE C4AECEA6-B5EE-4A61-BBA0-E345609F22D8)
-  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake)
+  list(APPEND CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake)
   # The same recipe for the installer test, which builds other versions from
   # other staged files: cmake -DCPACK_TEMPORARY_DIRECTORY=... -DCPACK_PACKAGE_VERSION=...
   # -DCPACK_KOLVEX_MSI=... -P msi-recipe.cmake
@@ -50,6 +50,8 @@ set(CPACK_KOLVEX_WIXL \"${KOLVEX_WIXL}\")
 set(CPACK_KOLVEX_WXS \"${CPACK_KOLVEX_WXS}\")
 set(CPACK_KOLVEX_ICON \"${CPACK_KOLVEX_ICON}\")
 set(CPACK_KOLVEX_UPGRADE_CODE ${CPACK_KOLVEX_UPGRADE_CODE})
+set(CPACK_KOLVEX_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")
+set(CPACK_KOLVEX_RELEASE_DATE ${KOLVEX_RELEASE_DATE})
 include(\"${PROJECT_SOURCE_DIR}/cmake/PackageMsi.cmake\")
 ")
 endif()

@@ -14,18 +14,36 @@ foreach(file Kolvex.exe Morvane.dll data.qv README.txt LICENSE.txt THIRD-PARTY.t
     message(FATAL_ERROR "the installer's ${file} is not staged in ${stage}")
   endif()
 endforeach()
+# The cabinet records each file's time: the build's one time, as in the zip.
+# (The installer test runs this as a script, outside CPack.)
+if(NOT CPACK_KOLVEX_EPOCH)
+  include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+  kolvex_source_date_epoch(${CPACK_KOLVEX_SOURCE_DIR} ${CPACK_KOLVEX_RELEASE_DATE} CPACK_KOLVEX_EPOCH)
+endif()
+set(contents "")
+foreach(file Kolvex.exe Morvane.dll data.qv README.txt LICENSE.txt THIRD-PARTY.txt)
+  execute_process(COMMAND touch -d @${CPACK_KOLVEX_EPOCH} ${stage}/${file} COMMAND_ERROR_IS_FATAL ANY)
+  file(SHA256 ${stage}/${file} sum)
+  string(APPEND contents "${file} ${sum}\n")
+endforeach()
 # wixl 0.101 would give every build a new random product code: the same
 # version built twice would then install as two products. A name-based UUID
 # of the version within the upgrade code is the same for every build of one
 # version and new for each new version.
 string(UUID product_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}" TYPE SHA1 UPPER)
+# The package code names one set of installer bytes: wixl draws a new one
+# for every build; made from the version and the files, it is the same for two
+# builds of one commit and new for any other files.
+string(UUID package_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}\n${contents}"
+  TYPE SHA1 UPPER)
 # wixl takes file names relative to the WiX source's folder only.
 get_filename_component(wxs_dir ${CPACK_KOLVEX_WXS} DIRECTORY)
 file(RELATIVE_PATH source_dir ${wxs_dir} ${stage})
 file(RELATIVE_PATH icon ${wxs_dir} ${CPACK_KOLVEX_ICON})
 execute_process(
   COMMAND ${CPACK_KOLVEX_WIXL} --arch x86 --define Version=${CPACK_PACKAGE_VERSION} --define ProductCode=${product_code}
-          --define UpgradeCode=${CPACK_KOLVEX_UPGRADE_CODE} --define SourceDir=${source_dir} --define IconFile=${icon}
+          --define PackageCode=${package_code} --define UpgradeCode=${CPACK_KOLVEX_UPGRADE_CODE}
+          --define SourceDir=${source_dir} --define IconFile=${icon}
           --output ${CPACK_KOLVEX_MSI} ${CPACK_KOLVEX_WXS}
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -33,3 +51,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "wixl could not build ${CPACK_KOLVEX_MSI}")
 endif()
 message(STATUS "- installer: ${CPACK_KOLVEX_MSI} generated, product code {${product_code}}.")
+if(CPACK_KOLVEX_BUILD_INFO)
+  include(${CMAKE_CURRENT_LIST_DIR}/BuildInfoWrite.cmake)
+  kolvex_write_build_info(${CPACK_KOLVEX_MSI})
+endif()

@@ -2,8 +2,8 @@
 # Installs the Debian packages a task needs, once. Called by ./test with the
 # presets it is about to build (`install-deps.sh --presets native win32`), by
 # ./play and by hand with package sets (`install-deps.sh linux headless`:
-# linux, headless, test, windows, windows32, package, portable); `all`, the
-# default, is everything.
+# linux, headless, test, windows, windows32, package, portable, repro); `all`,
+# the default, is everything.
 set -u
 
 # The package sets.
@@ -27,16 +27,20 @@ portable=(dpkg-dev ninja-build meson libx11-dev libxext-dev libxcursor-dev libxi
     libxss-dev libxinerama-dev libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libgl-dev libasound2-dev
     libpulse-dev libdbus-1-dev libudev-dev libfreetype-dev libpng-dev zlib1g-dev libbz2-dev libbrotli-dev
     libjpeg62-turbo-dev fonttools fonts-wqy-microhei xfonts-base debootstrap binutils)
+# The repro tier: a second clone of the commit and what shows where two
+# downloads differ.
+repro=(git diffoscope-minimal)
 
 # Which preset needs which sets: the one place that says so.
 sets_of() {
     case $by_preset:$1 in
-        *:all) echo linux headless test windows windows32 package portable ;;
-        1:native) echo linux headless test ;;
+        *:all) echo linux headless test windows windows32 package portable repro ;;
+        1:native) echo linux headless test repro ;;
         1:tsan) echo linux test ;;
         1:win32 | 1:win64) echo linux headless test windows windows32 package ;;
-        1:linux | 1:portable) echo linux headless test package portable ;;
-        :linux | :headless | :test | :windows | :windows32 | :package | :portable) echo "$1" ;;
+        1:linux | 1:portable) echo linux headless test package portable repro ;;
+        1:repro) echo linux headless test windows package portable repro ;;
+        :linux | :headless | :test | :windows | :windows32 | :package | :portable | :repro) echo "$1" ;;
         *) return 1 ;;
     esac
 }

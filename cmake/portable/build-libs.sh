@@ -18,6 +18,10 @@ pins=$root/cmake/portable/sources.txt
 mkdir -p "$work/src" "$prefix/lib" "$work/licenses"
 cd "$work/src"
 jobs=2
+# No path of this folder or of the checkout in the libraries (assertions' file
+# names, and through them the build IDs): builds anywhere give the same lib/.
+export CFLAGS="${CFLAGS:-} -ffile-prefix-map=$work=. -ffile-prefix-map=$root=."
+export CXXFLAGS="${CXXFLAGS:-} -ffile-prefix-map=$work=. -ffile-prefix-map=$root=."
 unavailable=$work/unavailable
 rm -f "$unavailable"
 

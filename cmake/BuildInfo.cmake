@@ -1,0 +1,45 @@
+# What anyone needs to make the same downloads again, written beside each one
+# as DOWNLOAD.build-info.txt: included by the top CMakeLists.txt; the tools'
+# part is written here, at configure time, and cmake/PackageFinish.cmake adds
+# the commit and the time when CPack makes the package.
+include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+
+# The Debian packages whose versions decide the bytes of this build's downloads.
+set(kolvex_tool_packages cmake gcc g++ binutils python3 gzip)
+if(WIN32)
+  string(REPLACE _ - mingw_arch ${CMAKE_SYSTEM_PROCESSOR})
+  list(APPEND kolvex_tool_packages g++-mingw-w64-${mingw_arch}-posix gcc-mingw-w64-base mingw-w64-common
+    mingw-w64-${mingw_arch}-dev binutils-mingw-w64-${mingw_arch} zip wixl msitools libgcab-1.0-0)
+else()
+  list(APPEND kolvex_tool_packages dpkg-dev libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libglu1-mesa-dev
+    libjpeg62-turbo-dev)
+  if(KOLVEX_PORTABLE)
+    list(APPEND kolvex_tool_packages meson ninja-build fonttools fonts-wqy-microhei)
+  endif()
+endif()
+execute_process(COMMAND dpkg-query -W "-f=  \${Package} \${Version}\n" ${kolvex_tool_packages}
+  OUTPUT_VARIABLE tool_versions ERROR_QUIET)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} --version OUTPUT_VARIABLE compiler_line ERROR_QUIET)
+string(REGEX REPLACE "\n.*" "" compiler_line "${compiler_line}")
+set(build_info "Compiler: ${compiler_line}
+CMake: ${CMAKE_VERSION}
+Build type: ${CMAKE_BUILD_TYPE}, for ${CMAKE_SYSTEM_NAME} ${CMAKE_SYSTEM_PROCESSOR}
+Debian 12 packages:
+${tool_versions}")
+if(WIN32)
+  execute_process(COMMAND wixl --version OUTPUT_VARIABLE wixl_version OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  string(APPEND build_info "wixl: ${wixl_version}\n")
+endif()
+if(KOLVEX_PORTABLE)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/portable/sources.txt pins REGEX "^[^#].*=")
+  list(JOIN pins "\n  " pins)
+  string(APPEND build_info "Debian 12 source packages built into lib/ (cmake/portable/sources.txt):\n  ${pins}\n")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/build-info-tools.txt "${build_info}")
+
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackProject.cmake)
+set(CPACK_KOLVEX_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_KOLVEX_RELEASE_DATE ${KOLVEX_RELEASE_DATE})
+set(CPACK_KOLVEX_BUILD_INFO ${CMAKE_BINARY_DIR}/build-info-tools.txt)
+set(CPACK_KOLVEX_REPACK ${PROJECT_SOURCE_DIR}/cmake/repack.py)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackageFinish.cmake)

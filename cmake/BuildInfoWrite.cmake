@@ -1,0 +1,20 @@
+# Writes DOWNLOAD.build-info.txt beside one download: the commit, the build's
+# one time and the tools' versions cmake/BuildInfo.cmake recorded. Included by
+# cmake/PackageFinish.cmake and cmake/PackageMsi.cmake inside CPack.
+function(kolvex_write_build_info download)
+  execute_process(COMMAND git -C ${CPACK_KOLVEX_SOURCE_DIR} rev-parse HEAD
+    OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(NOT commit)
+    set(commit "none (not built from a git clone)")
+  endif()
+  file(READ ${CPACK_KOLVEX_BUILD_INFO} tools)
+  get_filename_component(name ${download} NAME)
+  file(WRITE ${download}.build-info.txt "How ${name} was made. The same Debian 12 packages, a clone of the
+same commit and `cmake --preset PRESET && cmake --build --preset PRESET --target package`
+make it again byte for byte; compare its SHA-256 sum.
+
+Kolvex ${CPACK_PACKAGE_VERSION}
+Commit: ${commit}
+SOURCE_DATE_EPOCH: ${CPACK_KOLVEX_EPOCH}
+${tools}")
+endfunction()

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The repro tier's comparison (`scripts/repro.sh compare A B`) on made-up
+# tarballs: one file's time or one build path inside a file must fail it and
+# be shown. Registered by tests/package/CMakeLists.txt for host builds.
+set -u
+repro=${1:?usage: repro-compare-test.sh path/to/repro.sh}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+
+# A tarball of one folder holding FILE with TEXT, its time TIME.
+tarball() {
+    local out=$1 text=$2 time=$3
+    rm -rf "$work/stage" && mkdir -p "$work/stage/kolvex"
+    printf '%s\n' "$text" >"$work/stage/kolvex/README.txt"
+    tar -C "$work/stage" --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$time" -cf - kolvex |
+        gzip -9n >"$work/$out"
+}
+tarball same1.tar.gz "assert failed in ./src/sdl2/SDL.c" 1796821402
+tarball same2.tar.gz "assert failed in ./src/sdl2/SDL.c" 1796821402
+tarball time.tar.gz "assert failed in ./src/sdl2/SDL.c" 1796821403
+tarball path.tar.gz "assert failed in /work/other/build/portable/third-party/src/sdl2/SDL.c" 1796821402
+
+out=$(bash "$repro" compare "$work/same1.tar.gz" "$work/same2.tar.gz") || fail "two equal tarballs are called different: $out"
+for changed in time path; do
+    out=$(bash "$repro" compare "$work/same1.tar.gz" "$work/$changed.tar.gz")
+    code=$?
+    [ $code != 0 ] || fail "a changed $changed passes: $out"
+    grep -q '^DIFFERENT' <<<"$out" || fail "a changed $changed is not reported: $out"
+done
+# What diffoscope shows: the changed time in the listing, the path in the text.
+grep -q '2026-12-09' <<<"$(bash "$repro" compare "$work/same1.tar.gz" "$work/time.tar.gz")" ||
+    fail "the changed time is not shown"
+grep -q '/work/other/build' <<<"$(bash "$repro" compare "$work/same1.tar.gz" "$work/path.tar.gz")" ||
+    fail "the changed path is not shown"
+
+echo "repro compare: $failures failure(s)"
+[ $failures = 0 ]
