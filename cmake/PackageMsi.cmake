@@ -31,9 +31,11 @@ endforeach()
 # of the version within the upgrade code is the same for every build of one
 # version and new for each new version.
 string(UUID product_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}" TYPE SHA1 UPPER)
-# The package code names one set of installer bytes: wixl draws a new one
-# for every build; made from the version and the files, it is the same for two
-# builds of one commit and new for any other files.
+# The package code names one set of installer bytes. wixl 0.101 draws a new
+# one for every build (and ignores <Package Id>), and writes the clock into
+# the summary information; msi-summary.py puts in a code made from the
+# version and the files, the same for two builds of one commit and new for
+# any other files, and the build's one time.
 string(UUID package_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}\n${contents}"
   TYPE SHA1 UPPER)
 # wixl takes file names relative to the WiX source's folder only.
@@ -42,10 +44,14 @@ file(RELATIVE_PATH source_dir ${wxs_dir} ${stage})
 file(RELATIVE_PATH icon ${wxs_dir} ${CPACK_KOLVEX_ICON})
 execute_process(
   COMMAND ${CPACK_KOLVEX_WIXL} --arch x86 --define Version=${CPACK_PACKAGE_VERSION} --define ProductCode=${product_code}
-          --define PackageCode=${package_code} --define UpgradeCode=${CPACK_KOLVEX_UPGRADE_CODE}
-          --define SourceDir=${source_dir} --define IconFile=${icon}
+          --define UpgradeCode=${CPACK_KOLVEX_UPGRADE_CODE} --define SourceDir=${source_dir} --define IconFile=${icon}
           --output ${CPACK_KOLVEX_MSI} ${CPACK_KOLVEX_WXS}
   RESULT_VARIABLE result)
+if(result EQUAL 0)
+  execute_process(COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/msi-summary.py ${CPACK_KOLVEX_MSI}
+                          ${CPACK_KOLVEX_EPOCH} {${package_code}}
+    RESULT_VARIABLE result)
+endif()
 if(NOT result EQUAL 0)
   file(REMOVE ${CPACK_KOLVEX_MSI})
   message(FATAL_ERROR "wixl could not build ${CPACK_KOLVEX_MSI}")
