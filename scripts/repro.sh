@@ -60,17 +60,19 @@ git clone -q --no-checkout "$root" "$second" && git -C "$second" checkout -q --d
     echo "repro: 0 same, 1 different"
     exit 1
 }
-fetched=$root/build/portable/third-party
-if [ -e "$fetched/fetched" ]; then
+share_sources() {
+    local fetched=$root/build/portable/third-party
+    [ -e "$fetched/fetched" ] || return 0
     mkdir -p "$second/build/portable/third-party"
     tar -C "$fetched" -cf - --exclude='./src/*-build' ./fetched ./src | tar -C "$second/build/portable/third-party" -xf -
-fi
+}
 
 same=0 different=0
 declare -A state
 for preset in linux win32 portable; do
     for tree in "$root" "$second"; do
         echo "=== repro: $preset in ${tree#"$root"/}"
+        [ "$tree/$preset" = "$second/portable" ] && share_sources
         package "$tree" "$preset"
         s=$?
         [ $s = 0 ] || { state[$preset]=$s; break; }
