@@ -19,7 +19,7 @@ if [ "${1:-}" = compare ]; then
     compare "$2" "$3"
     exit
 fi
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root=$PWD
 
 version=$(sed -n 's/^project(Kolvex VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -56,10 +56,10 @@ package() {
 second=$root/build/repro/kolvex
 rm -rf "$root/build/repro"
 mkdir -p "$root/build/repro"
-git clone -q --no-checkout "$root" "$second" && git -C "$second" checkout -q --detach "$(git rev-parse HEAD)" || {
+if ! git clone -q --no-checkout "$root" "$second" || ! git -C "$second" checkout -q --detach "$(git rev-parse HEAD)"; then
     echo "repro: 0 same, 1 different"
     exit 1
-}
+fi
 share_sources() {
     local fetched=$root/build/portable/third-party
     [ -e "$fetched/fetched" ] || return 0

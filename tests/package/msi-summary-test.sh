@@ -27,7 +27,10 @@ cat >t.wxs <<'WXS'
 WXS
 code="{1E0C2D5A-0000-4000-8000-000000000004}"
 for n in 1 2; do
-    wixl -o $n.msi t.wxs && /usr/bin/python3 "$summary" $n.msi 1796821402 "$code" || { echo "FAILED: making $n.msi"; exit 1; }
+    if ! wixl -o $n.msi t.wxs || ! /usr/bin/python3 "$summary" $n.msi 1796821402 "$code"; then
+        echo "FAILED: making $n.msi"
+        exit 1
+    fi
     sleep 1.1  # the clock moves on between the two
 done
 info=$(TZ=UTC msiinfo suminfo 1.msi)
