@@ -2,10 +2,15 @@
 # cmake/BuildInfo.cmake): makes the zip and the tarball again from the staged
 # files in a fixed order, owner, modes and time (CPack's archives take them
 # from the builder's files), and writes the build-info file beside each package.
+# The archives' one top folder is the staged folder itself, or inside it.
+set(top "")
+if(CPACK_INCLUDE_TOPLEVEL_DIRECTORY AND NOT IS_DIRECTORY ${CPACK_TEMPORARY_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME})
+  set(top ${CPACK_PACKAGE_FILE_NAME})
+endif()
 foreach(package ${CPACK_PACKAGE_FILES})
   if(package MATCHES "\\.(zip|tar\\.gz)$")
     execute_process(COMMAND /usr/bin/python3 ${CPACK_KOLVEX_REPACK} ${package} ${CPACK_TEMPORARY_DIRECTORY}
-                            ${CPACK_KOLVEX_EPOCH} RESULT_VARIABLE failed)
+                            ${CPACK_KOLVEX_EPOCH} ${top} RESULT_VARIABLE failed)
     if(failed)
       message(FATAL_ERROR "could not make ${package} again in a fixed order")
     endif()

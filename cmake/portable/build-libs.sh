@@ -188,6 +188,7 @@ build_ttf() {
         -DSDL2TTF_SAMPLES=OFF -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
         -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
         -DCMAKE_SHARED_LINKER_FLAGS="-Wl,--exclude-libs,ALL -Wl,--no-undefined" -DCMAKE_INSTALL_RPATH='$ORIGIN' \
+        -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON \
         >"$log" 2>&1
     cmake --build sdl2-ttf-build -j "$jobs" >>"$log" 2>&1
     cmake --install sdl2-ttf-build --strip >>"$log" 2>&1

@@ -19,7 +19,7 @@ def stage(root, mtime, umask, names):
     old = os.umask(umask)
     try:
         for name in names:
-            path = os.path.join(root, "Kolvex-1.0.2", name)
+            path = os.path.join(root, name)
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "w") as f:
                 f.write(name)
@@ -33,7 +33,7 @@ def stage(root, mtime, umask, names):
 
 
 def repack(archive, root):
-    subprocess.run([sys.executable, REPACK, archive, root, str(EPOCH)], check=True)
+    subprocess.run([sys.executable, REPACK, archive, root, str(EPOCH), "Kolvex-1.0.2"], check=True)
     with open(archive, "rb") as f:
         return f.read()
 
@@ -50,6 +50,11 @@ with tempfile.TemporaryDirectory() as work:
         if first != second:
             failures.append(f"two stagings of one release give two different {suffix} files")
 
+    # Everything in the one top folder, the folder itself first.
+    with zipfile.ZipFile(os.path.join(work, "a.zip")) as z:
+        if [n for n in z.namelist() if not n.startswith("Kolvex-1.0.2/")] or z.namelist()[0] != "Kolvex-1.0.2/":
+            failures.append(f"the zip's entries are not all in its top folder: {z.namelist()}")
+
     # Entries sorted by name, whatever order the file system lists them in.
     with tarfile.open(os.path.join(work, "a.tar.gz")) as tar:
         listed = tar.getnames()
@@ -65,7 +70,7 @@ with tempfile.TemporaryDirectory() as work:
         if (m.uid, m.gid, m.uname, m.gname, m.mtime) != (0, 0, "root", "root", EPOCH):
             failures.append(f"{m.name}: owner {m.uname}:{m.gname} ({m.uid}:{m.gid}), time {m.mtime}")
     modes = {m.name: m.mode for m in members}
-    if (modes["Kolvex-1.0.2/kolvex"], modes["Kolvex-1.0.2/README.txt"]) != (0o755, 0o644):
+    if (modes.get("Kolvex-1.0.2/kolvex"), modes.get("Kolvex-1.0.2/README.txt")) != (0o755, 0o644):
         failures.append(f"modes: {modes}")
 
     # gzip's header carries neither a time nor a file name (bytes 3 to 7).
