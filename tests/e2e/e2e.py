@@ -660,6 +660,7 @@ def drawn_on_change():
         time.sleep(0.02)
     time.sleep(0.1)
     check(same_picture(play, screenshot(origin, "play-restored")), "100 ms after a restore the picture is not back")
+    keys(window, "Escape")  # the menu
     check(quit_from_menu(process, window) == 13, "quit did not end with 13")
 
 
