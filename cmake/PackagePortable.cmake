@@ -43,22 +43,45 @@ foreach(library libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libGLU.so.1)
   install(FILES ${library_file} DESTINATION lib RENAME ${library})
 endforeach()
 
-# Licences: the libraries' own texts where their sources carry one, else
-# Debian's copyright file of the package the static library or runtime
-# comes from.
+# Licences: the libraries' own texts and Debian's copyright files of their
+# source packages (build-libs.sh, which says which is which), else Debian's
+# copyright file of the package the static library or runtime comes from.
+# cmake/portable/check-notices.py (the portable.notices test) checks them
+# against what the libraries' builds compiled.
 set(docs /usr/share/doc)
 set(portable_licenses
   ${KOLVEX_THIRD_PARTY}/licenses/SDL2.txt SDL2.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/SDL2-copyright.txt SDL2-copyright.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/SDL2-yuv2rgb.txt SDL2-yuv2rgb.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/SDL2-hidapi.txt SDL2-hidapi.txt
   ${KOLVEX_THIRD_PARTY}/licenses/SDL2_ttf.txt SDL2_ttf.txt
   ${KOLVEX_THIRD_PARTY}/licenses/GLU.txt GLU.txt
   ${KOLVEX_THIRD_PARTY}/licenses/FreeType.txt FreeType.txt
+  ${KOLVEX_THIRD_PARTY}/licenses/FreeType-copyright.txt FreeType-copyright.txt
   ${docs}/libjpeg62-turbo/copyright libjpeg-turbo.txt
   ${docs}/libstdc++6/copyright gcc-runtime-libraries.txt
-  ${docs}/fonts-wqy-microhei/copyright wqy-microhei.txt)
+  ${portable_out}/wqy-microhei.txt wqy-microhei.txt
+  # The font's copyright file only points to Debian's copy of its licence.
+  /usr/share/common-licenses/Apache-2.0 Apache-2.0.txt)
 while(portable_licenses)
   list(POP_FRONT portable_licenses file name)
   install(FILES ${file} DESTINATION licenses RENAME ${name})
 endwhile()
+
+# The subset is a modified file of the font (Apache-2.0, section 4(b)): said
+# first, before Debian's copyright file of the face it was cut from.
+execute_process(COMMAND dpkg-query -W "-f=\${Version}" fonts-wqy-microhei OUTPUT_VARIABLE wqy_version)
+file(READ ${docs}/fonts-wqy-microhei/copyright wqy_copyright)
+file(WRITE ${portable_out}/wqy-microhei.txt
+"${KOLVEX_BUNDLED_FONT} is a modified version of WenQuanYi Micro Hei: Kolvex's
+build cut it from the face WenQuanYi Micro Hei Mono in wqy-microhei.ttc
+(Debian's fonts-wqy-microhei ${wqy_version}), keeping only the glyphs of the
+characters the game draws and no layout features. It is passed on under the
+Apache License, Version 2.0, one of the two licences the font is offered
+under; the full text is in Apache-2.0.txt beside this file. Debian's record of
+the font's copyright holders and licences follows.
+
+${wqy_copyright}")
 
 set(CPACK_GENERATOR TGZ)
 set(CPACK_PACKAGE_NAME Kolvex)

@@ -5,13 +5,17 @@
 # CMakeLists.txt when KOLVEX_PORTABLE is on, before the game's folders.
 set(KOLVEX_THIRD_PARTY ${CMAKE_BINARY_DIR}/third-party)
 set(KOLVEX_THIRD_PARTY_LIB ${KOLVEX_THIRD_PARTY}/prefix/lib)
-set(portable_scripts ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh
-  ${PROJECT_SOURCE_DIR}/cmake/portable/glu/CMakeLists.txt)
+set(portable_scripts ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh ${PROJECT_SOURCE_DIR}/cmake/portable/sources.txt
+  ${PROJECT_SOURCE_DIR}/cmake/portable/freetype-modules.cfg ${PROJECT_SOURCE_DIR}/cmake/portable/glu/CMakeLists.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${portable_scripts})
 message(STATUS "Portable libraries in ${KOLVEX_THIRD_PARTY} (built once; minutes the first time)")
 execute_process(COMMAND ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh ${KOLVEX_THIRD_PARTY} ${PROJECT_SOURCE_DIR}
   RESULT_VARIABLE built)
-if(NOT built EQUAL 0)
+if(built EQUAL 77)
+  # No archive and nothing cached; the reason is in third-party/unavailable,
+  # where the tarball's tests read it and skip.
+  message(FATAL_ERROR "The portable libraries' sources cannot be had here")
+elseif(NOT built EQUAL 0)
   message(FATAL_ERROR "The portable libraries could not be built (logs in ${KOLVEX_THIRD_PARTY})")
 endif()
 

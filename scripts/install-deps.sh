@@ -20,12 +20,13 @@ windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 zip ico
 windows32=(wine32:i386 libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 package=(dpkg-dev lintian python3-pil appstream desktop-file-utils wixl msitools zip)
 # The tarball for any Linux: SDL2's build needs (the headers of what it
-# loads at run time), FreeType and what it links as static libraries, GLU's
-# build, the font cutter, and the bare chroot it is tested in.
-portable=(dpkg-dev ninja-build libx11-dev libxext-dev libxcursor-dev libxi-dev libxrandr-dev libxfixes-dev
+# loads at run time), FreeType's (Meson) and what it links as static
+# libraries, GLU's build, the font cutter, the X core fonts SDL's own message
+# box writes with on the test display, and the bare chroot it is tested in.
+portable=(dpkg-dev ninja-build meson libx11-dev libxext-dev libxcursor-dev libxi-dev libxrandr-dev libxfixes-dev
     libxss-dev libxinerama-dev libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libgl-dev libasound2-dev
     libpulse-dev libdbus-1-dev libudev-dev libfreetype-dev libpng-dev zlib1g-dev libbz2-dev libbrotli-dev
-    libjpeg62-turbo-dev fonttools fonts-wqy-microhei debootstrap binutils)
+    libjpeg62-turbo-dev fonttools fonts-wqy-microhei xfonts-base debootstrap binutils)
 
 # Which preset needs which sets: the one place that says so.
 sets_of() {

@@ -2,54 +2,114 @@
 # The libraries the portable build carries in lib/, made once into
 # WORK/prefix and kept there: SDL2 and SDL_ttf (with FreeType inside) from
 # Debian's source packages, GLU from Debian's copy of its upstream source,
-# and the licence of each.
+# each at the version cmake/portable/sources.txt pins, and their notices.
 # Run when the portable build is configured (cmake/Portable.cmake):
 #   build-libs.sh WORK SOURCE_ROOT
 # Each library has its own stamp, so a run that stopped half-way resumes.
+# Exits 77, with the reason in WORK/unavailable, when no Debian archive can
+# be reached and the pinned sources are not already here: the tarball's
+# tests are then skipped, not failed. KOLVEX_DEBIAN_ARCHIVE="URI SUITE"
+# fetches from that archive instead of the system's Debian entries.
 set -eEuo pipefail
 work=$(realpath -m "$1")
 root=$(realpath "$2")
 prefix=$work/prefix
+pins=$root/cmake/portable/sources.txt
 mkdir -p "$work/src" "$prefix/lib" "$work/licenses"
 cd "$work/src"
 jobs=2
+unavailable=$work/unavailable
+rm -f "$unavailable"
 
 # A library is done when its stamp holds the hash of the build files that
-# made it: changing this script or GLU's build file builds them again.
-hash=$(cat "$0" "$root/cmake/portable/glu/CMakeLists.txt" | sha256sum | cut -c1-16)
+# made it: changing this script, the pinned versions, FreeType's module list
+# or GLU's build file builds them again.
+hash=$(cat "$0" "$pins" "$root/cmake/portable/freetype-modules.cfg" "$root/cmake/portable/glu/CMakeLists.txt" |
+    sha256sum | cut -c1-16)
 done_already() { [ "$(cat "$work/$1.done" 2>/dev/null)" = "$hash" ]; }
 stamp() { echo "$hash" >"$work/$1.done"; }
 # The log of the step that failed, where the configure output shows it.
 log=/dev/null
 trap 'echo "build-libs: failed; the end of $log:" >&2; tail -n 30 "$log" >&2' ERR
 
-# Debian's source packages through a private apt configuration: the deb-src
-# twins of the system's Debian entries, with lists and caches of its own, so
-# neither the system's sources nor its package lists are touched.
+# package=version from sources.txt.
+declare -A version
+while read -r line; do
+    line=${line%%#*}
+    [ -n "${line// /}" ] && version[${line%%=*}]=${line#*=}
+done <"$pins"
+for package in libsdl2 libsdl2-ttf freetype libglu; do
+    [ -n "${version[$package]:-}" ] || { echo "build-libs: $pins pins no version of $package" >&2; exit 1; }
+done
+
+# The Debian archives to fetch from, "URI SUITE" a line.
+archives() {
+    if [ -n "${KOLVEX_DEBIAN_ARCHIVE:-}" ]; then
+        echo "$KOLVEX_DEBIAN_ARCHIVE"
+    else
+        apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' 'Origin: Debian' | sort -u
+    fi
+}
+
+# Debian's source packages at the pinned versions, through a private apt
+# configuration: the system's Debian archives with lists and caches of its
+# own, so neither the system's sources nor its package lists are touched.
+# Fetched again (everything made from the old ones removed first) only when
+# the pins or this function change.
 fetch() {
-    local packages="libsdl2 libsdl2-ttf freetype"
-    [ "$(cat "$work/src/fetched" 2>/dev/null)" = "$packages" ] && return
-    local apt=$work/apt
+    local want
+    want=$({ declare -f fetch; cat "$pins"; } | sha256sum | cut -c1-16)
+    [ "$(cat "$work/fetched" 2>/dev/null)" = "$want" ] && return
+    local apt=$work/apt arch
+    arch=$(dpkg --print-architecture)
+    rm -rf "$apt/lists"
     mkdir -p "$apt/sources" "$apt/lists/partial" "$apt/cache"
-    apt-get indextargets --format '$(REPO_URI) $(RELEASE)' 'Created-By: Packages' 'Origin: Debian' |
-        sort -u | while read -r uri suite; do
-            printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n' "$uri" "$suite"
-            printf 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n\n'
-        done >"$apt/sources/debian-src.sources"
-    [ -s "$apt/sources/debian-src.sources" ] || { echo "build-libs: the system lists no Debian archive" >&2; exit 1; }
+    # The sources, and the binary package lists for GLU's copyright file.
+    archives | while read -r uri suite; do
+        printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\n' "$uri" "$suite"
+        printf 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n\n'
+        printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nArchitectures: %s\n' "$uri" "$suite" "$arch"
+        printf 'Targets: Packages\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n\n'
+    done >"$apt/sources/debian.sources"
+    [ -s "$apt/sources/debian.sources" ] || { echo "build-libs: the system lists no Debian archive" >&2; exit 1; }
     local options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources"
         -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root)
-    apt-get -qq "${options[@]}" update
-    apt-get -qq "${options[@]}" source --download-only $packages
+    # apt-get update only warns about an archive it cannot reach; no release
+    # file at all means none could be.
+    apt-get -qq "${options[@]}" update 2>"$work/apt-update.log" || true
+    if ! compgen -G "$apt/lists/*Release" >/dev/null; then
+        local tried
+        tried=$(archives | cut -d' ' -f1 | sort -u | tr '\n' ' ')
+        echo "no Debian archive could be reached (${tried% }) and the pinned sources of the portable" \
+            "libraries are not in $work: the tarball cannot be built here" | tee "$unavailable" >&2
+        exit 77
+    fi
+
+    # A new set: nothing made from the old one stays (two .dsc files of one
+    # package would make the unpacking below ambiguous).
+    rm -f "$work"/*.done "$work"/licenses/*
+    cd "$work" && rm -rf src && mkdir src && cd src
+    local failed=0
+    apt-get -qq "${options[@]}" source --download-only "libsdl2=${version[libsdl2]}" \
+        "libsdl2-ttf=${version[libsdl2-ttf]}" "freetype=${version[freetype]}" || failed=1
     # GLU's Debian packaging (a 1.0-format diff) only adds debian/; the
-    # library is built from the upstream tarball the package is made of.
-    apt-get -qq "${options[@]}" source --tar-only libglu
-    rm -rf sdl2 sdl2-ttf freetype glu
-    dpkg-source --no-check -x libsdl2_*.dsc sdl2 >/dev/null
-    dpkg-source --no-check -x freetype_*.dsc freetype >/dev/null
-    dpkg-source --no-check -x libsdl2-ttf_*.dsc sdl2-ttf >/dev/null
-    mkdir glu && tar -xzf libglu_*.orig.tar.gz -C glu --strip-components=1
-    echo "$packages" >"$work/src/fetched"
+    # library is built from the upstream tarball the package is made of, and
+    # the packaging's copyright file is taken from the binary package.
+    apt-get -qq "${options[@]}" source --tar-only "libglu=${version[libglu]}" || failed=1
+    apt-get -qq "${options[@]}" download "libglu1-mesa=${version[libglu]}" || failed=1
+    if [ $failed = 1 ]; then
+        echo "build-libs: Debian's archive does not serve every version $pins pins; pin the ones it serves" >&2
+        exit 1
+    fi
+    v() { echo "${version[$1]#*:}"; }  # file names leave the epoch out
+    dpkg-source --no-check -x "libsdl2_$(v libsdl2).dsc" sdl2 >/dev/null
+    dpkg-source --no-check -x "freetype_$(v freetype).dsc" freetype >/dev/null
+    dpkg-source --no-check -x "libsdl2-ttf_$(v libsdl2-ttf).dsc" sdl2-ttf >/dev/null
+    mkdir -p glu/debian
+    tar -xzf libglu_"$(v libglu | sed 's/-[^-]*$//')".orig.tar.gz -C glu --strip-components=1
+    dpkg-deb --fsys-tarfile libglu1-mesa_"$(v libglu)"_"$arch".deb |
+        tar -xO ./usr/share/doc/libglu1-mesa/copyright >glu/debian/copyright
+    echo "$want" >"$work/fetched"
 }
 
 # SDL2: every system interface it can use is loaded at run time (X11,
@@ -60,7 +120,8 @@ build_sdl() {
     done_already sdl2 && return
     log=$work/sdl2.log
     cmake -S sdl2 -B sdl2-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DCMAKE_INSTALL_LIBDIR=lib -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
+        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+        -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
         -DSDL_RPATH=OFF -DSDL_CCACHE=OFF \
         -DSDL_X11=ON -DSDL_X11_SHARED=ON -DSDL_WAYLAND=ON -DSDL_WAYLAND_SHARED=ON \
         -DSDL_WAYLAND_LIBDECOR=ON -DSDL_WAYLAND_LIBDECOR_SHARED=ON -DSDL_WAYLAND_QT_TOUCH=OFF \
@@ -71,24 +132,45 @@ build_sdl() {
         -DSDL_HIDAPI_LIBUSB=OFF >"$log" 2>&1
     cmake --build sdl2-build -j "$jobs" >>"$log" 2>&1
     cmake --install sdl2-build --strip >>"$log" 2>&1
+    # SDL's own licence, then Debian's record of every file's
+    # licence (the maths functions, the sort, the software YUV code, the
+    # Wayland protocols), and the two folders that carry a licence file.
     cp sdl2/LICENSE.txt "$work/licenses/SDL2.txt"
+    cp sdl2/debian/copyright "$work/licenses/SDL2-copyright.txt"
+    cp sdl2/src/video/yuv2rgb/LICENSE "$work/licenses/SDL2-yuv2rgb.txt"
+    {
+        echo "SDL's HIDAPI code (src/hidapi) may be used under any one of three licences;"
+        echo "Kolvex uses it under the BSD-style licence (2. below)."
+        for f in LICENSE.txt LICENSE-bsd.txt LICENSE-orig.txt; do
+            printf '\n---- %s\n\n' "$f"
+            cat "sdl2/src/hidapi/$f"
+        done
+    } >"$work/licenses/SDL2-hidapi.txt"
     stamp sdl2
 }
 
 # FreeType as a static library to build into SDL_ttf: Debian's own libfreetype.a
 # (and the libpng.a it needs) is not position-independent, so it is built
-# here from Debian's source package, with only the outline fonts the game
-# uses: no PNG, zlib, bzip2, Brotli or HarfBuzz behind it.
+# here from Debian's source package, with only the modules the game uses
+# (freetype-modules.cfg, which FreeType's Meson build follows) and no PNG,
+# zlib, bzip2, Brotli or HarfBuzz behind it.
 build_freetype() {
     done_already freetype && return
     log=$work/freetype.log
-    cmake -S freetype -B freetype-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DCMAKE_INSTALL_LIBDIR=lib -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
-        -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
-        -DFT_DISABLE_BROTLI=ON >"$log" 2>&1
-    cmake --build freetype-build -j "$jobs" >>"$log" 2>&1
-    cmake --install freetype-build >>"$log" 2>&1
-    cp freetype/docs/FTL.TXT "$work/licenses/FreeType.txt"
+    cp "$root/cmake/portable/freetype-modules.cfg" freetype/modules.cfg
+    rm -rf freetype-build
+    # FreeType 2.12's Meson build writes ftmodule.h from the list but leaves
+    # ftinit.c reading the full default one; the macro points it at the new one.
+    meson setup freetype-build freetype --prefix="$prefix" --libdir=lib --buildtype=release \
+        "-Dc_args=-DFT_CONFIG_MODULES_H=<ftmodule.h>" -Ddefault_library=static -Db_staticpic=true \
+        -Dzlib=disabled -Dbzip2=disabled -Dpng=disabled -Dharfbuzz=disabled -Dbrotli=disabled -Dmmap=enabled \
+        -Dtests=disabled >"$log" 2>&1
+    ninja -C freetype-build -j "$jobs" >>"$log" 2>&1
+    meson install -C freetype-build >>"$log" 2>&1
+    # The choice of licences, the one taken, and Debian's record of the
+    # files under others (the hash table's MIT notice).
+    cat freetype/LICENSE.TXT freetype/docs/FTL.TXT >"$work/licenses/FreeType.txt"
+    cp freetype/debian/copyright "$work/licenses/FreeType-copyright.txt"
     stamp freetype
 }
 
@@ -97,7 +179,8 @@ build_ttf() {
     done_already sdl2-ttf && return
     log=$work/sdl2-ttf.log
     cmake -S sdl2-ttf -B sdl2-ttf-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_PREFIX_PATH="$prefix" -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
+        -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_PREFIX_PATH="$prefix" \
+        -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
         -DSDL2TTF_SAMPLES=OFF -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
         -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
         -DCMAKE_SHARED_LINKER_FLAGS="-Wl,--exclude-libs,ALL -Wl,--no-undefined" -DCMAKE_INSTALL_RPATH='$ORIGIN' \
@@ -114,11 +197,13 @@ build_glu() {
     done_already glu && return
     log=$work/glu.log
     cmake -S "$root/cmake/portable/glu" -B glu-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_INSTALL_PREFIX="$prefix" -DGLU_SOURCE="$work/src/glu" >"$log" 2>&1
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_INSTALL_PREFIX="$prefix" -DGLU_SOURCE="$work/src/glu" \
+        >"$log" 2>&1
     cmake --build glu-build -j "$jobs" >>"$log" 2>&1
     cmake --install glu-build --strip >>"$log" 2>&1
-    # The sources carry their licence (SGI Free Software License B 2.0) in each header.
-    sed -n '1,/\*\//p' glu/src/libutil/project.c >"$work/licenses/GLU.txt"
+    # The sources carry their licence (SGI Free Software License B 2.0) in
+    # each header; Debian's copyright file says which files are under which.
+    cp glu/debian/copyright "$work/licenses/GLU.txt"
     stamp glu
 }
 
@@ -127,3 +212,12 @@ build_sdl
 build_freetype
 build_ttf
 build_glu
+
+# For cmake/portable/check-notices.py: each library's Debian package, its
+# sources, its build folder (compile_commands.json) and its copyright file.
+cat >"$work/builds.txt" <<EOF
+libsdl2 src/sdl2 src/sdl2-build src/sdl2/debian/copyright
+freetype src/freetype src/freetype-build src/freetype/debian/copyright
+libsdl2-ttf src/sdl2-ttf src/sdl2-ttf-build src/sdl2-ttf/debian/copyright
+libglu src/glu src/glu-build src/glu/debian/copyright
+EOF

@@ -7,6 +7,11 @@
 
 #include <SDL_ttf.h>
 
+#include <string>
+
 // The game's face opened at `pixels` (GLFont's style), with SDL_ttf started;
 // null when no face opens.
 TTF_Font* OpenGameFace(int pixels);
+// Why the last OpenGameFace returned null, in English, naming the font file
+// it could not open ("font /path/to/face.ttf is missing").
+std::string GameFaceFailure();

@@ -1,7 +1,7 @@
 // The .deb's and ./play's font: the face the system's font matching
 // (fontconfig) picks for the game's request; only if that file cannot be
 // opened, every other face it ranks, so a broken match still leaves text.
-// OpenGameFont's OpenGameFace.
+// OpenGameFont's OpenGameFace, and what went wrong when none opened.
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
@@ -21,6 +21,9 @@ struct FaceFile {
 };
 
 // Opens `font`'s file at `pixels`, unless an earlier try had that file already.
+// Why the last search opened nothing.
+std::string faceFailure;
+
 TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
     FcChar8* file = nullptr;
     if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return nullptr;
@@ -28,7 +31,11 @@ TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
     if (FcPatternGetInteger(font, FC_INDEX, 0, &face.index) != FcResultMatch) face.index = 0;
     if (std::find(tried.begin(), tried.end(), face) != tried.end()) return nullptr;
     tried.push_back(face);
-    return TTF_OpenFontIndex(face.path.c_str(), pixels, face.index);
+    TTF_Font* opened = TTF_OpenFontIndex(face.path.c_str(), pixels, face.index);
+    // The best match's reason: the font the game would have drawn with.
+    if (opened == nullptr && tried.size() == 1)
+        faceFailure = "font " + face.path + " cannot be read: " + TTF_GetError();
+    return opened;
 }
 
 // The face the system's font matching picks for the game's request; where
@@ -39,8 +46,12 @@ TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
 }  // namespace
 
 TTF_Font* OpenGameFace(int pixels) {
+    faceFailure = "fontconfig finds no font on this system";
     FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr) return nullptr;
+    if (config == nullptr) {
+        faceFailure = "fontconfig cannot be set up, so no font can be found";
+        return nullptr;
+    }
     // The request Windows gets: "Terminal" in the GB2312 character set (so a
     // face with the Chinese glyphs wins), normal weight, upright, an outline
     // font, by character height.
@@ -68,4 +79,8 @@ TTF_Font* OpenGameFace(int pixels) {
     FcPatternDestroy(request);
     FcConfigDestroy(config);
     return font;
+}
+
+std::string GameFaceFailure() {
+    return faceFailure;
 }

@@ -1,7 +1,8 @@
 // The SDL side's message box: a small window titled with the caption, the
 // caption and text drawn inside with the game's own text rasteriser (SDL's
-// X11 box uses core fonts, which have no Chinese glyphs), one button. Called
-// by the native game's window code on start-up and shutdown problems.
+// X11 box uses core fonts, which have no Chinese glyphs), one button; SDL's
+// box in English only where no font opens. Called by the native game's
+// window code on start-up and shutdown problems.
 #include "render/MessageBoxSdl.h"
 
 #include <SDL.h>
@@ -28,6 +29,8 @@ constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 28;
 constexpr int kMinimumWidth = 260;
 const char16_t kButtonLabel[] = u"确定";
+// The title of SDL's own box, shown when ours has no font.
+constexpr char kEnglishTitle[] = "\"Kolvex\" problem";
 
 struct Colour {
     Uint8 red, green, blue;
@@ -198,10 +201,15 @@ void SetUtf8WindowName(SDL_Window* window, const std::string& title) {
 #endif
 }
 
+// False under SDL's drivers that draw nowhere.
+bool OnADisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
+
 // Shows the box; false when there is no display or font to show it with.
 bool ShowBox(const char16_t* text, const char16_t* caption) {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0) return false;
+    if (!OnADisplay()) return false;
     const Layout layout = LayOut(text, caption);
     if (layout.lines.front().rows.empty()) return false;  // no font: nothing readable to show
 
@@ -225,16 +233,31 @@ bool ShowBox(const char16_t* text, const char16_t* caption) {
     return true;
 }
 
+// With no font to draw our box's text, the player would see nothing at all:
+// SDL's own box, in English (on X11 it draws with the server's core fonts,
+// which have no Chinese), says what went wrong and which font is missing.
+// Both lines also go to standard error, where `said` already is.
+void ShowEnglishBox(const std::string& said) {
+    const std::string noFont = "kolvex: " + GameFontFailure();
+    std::fprintf(stderr, "%s\n", noFont.c_str());
+    const std::string message = said.empty() ? noFont : said + "\n" + noFont;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, kEnglishTitle, message.c_str(), nullptr);
+}
+
 }  // namespace
 
-void ShowMessageBoxSdl(const char16_t* text, const char16_t* caption) {
+void ShowMessageBoxSdl(const char16_t* text, const char16_t* caption, const std::string& said) {
     const bool videoWasUp = SDL_WasInit(SDL_INIT_VIDEO) != 0;
     const bool videoUp = videoWasUp || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     const bool fontWasOpen = GameFontOpen();
-    const bool shown = videoUp && OpenGameFont() && ShowBox(text, caption);
+    const bool fontOpen = videoUp && OpenGameFont();
+    const bool shown = fontOpen && ShowBox(text, caption);
+    if (!shown) {
+        const std::string line =
+            Utf8FromUtf16(caption, Length(caption)) + ": " + Utf8FromUtf16(text, Length(text)) + "\n";
+        std::fputs(line.c_str(), stderr);
+        if (videoUp && !fontOpen && OnADisplay()) ShowEnglishBox(said);
+    }
     if (!fontWasOpen) CloseGameFont();
     if (videoUp && !videoWasUp) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    if (shown) return;
-    const std::string line = Utf8FromUtf16(caption, Length(caption)) + ": " + Utf8FromUtf16(text, Length(text)) + "\n";
-    std::fputs(line.c_str(), stderr);
 }

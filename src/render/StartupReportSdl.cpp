@@ -50,13 +50,24 @@ std::string DescribeAssetFailure() {
     return said + " " + LibraryReason(failure.picture);
 }
 
+// The main thread's last report, until a message box takes it.
+std::string reported;
+
 }  // namespace
 
 void ReportWindowFailure(const char* call, const char* reason) {
-    std::fprintf(stderr, "kolvex: %s failed: %s\n", call,
-                 reason != nullptr && *reason != '\0' ? reason : "no reason given");
+    reported = std::string("kolvex: ") + call +
+               " failed: " + (reason != nullptr && *reason != '\0' ? reason : "no reason given");
+    std::fprintf(stderr, "%s\n", reported.c_str());
 }
 
 void ReportAssetFailure() {
-    std::fprintf(stderr, "kolvex: %s\n", DescribeAssetFailure().c_str());
+    reported = "kolvex: " + DescribeAssetFailure();
+    std::fprintf(stderr, "%s\n", reported.c_str());
+}
+
+std::string TakeReportedLine() {
+    std::string line;
+    line.swap(reported);
+    return line;
 }

@@ -4,6 +4,8 @@
 // Windows build has none: a Windows program's standard error reaches no player.
 #pragma once
 
+#include <string>
+
 // "kolvex: <SDL call> failed: <SDL's reason>".
 void ReportWindowFailure(const char* call, const char* reason);
 
@@ -11,3 +13,8 @@ void ReportWindowFailure(const char* call, const char* reason);
 // is missing, or the picture or sound start-up could not load and why. Call
 // it right after the loading failed, on the thread that loaded.
 void ReportAssetFailure();
+
+// The last line either wrote, without its newline, and forgotten: for the
+// message box that follows it, which shows it where it cannot draw its own
+// text. Empty when nothing was reported since the last box.
+std::string TakeReportedLine();

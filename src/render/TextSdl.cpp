@@ -20,6 +20,8 @@
 namespace {
 
 TTF_Font* gameFont = nullptr;
+// Why the last OpenGameFont failed; empty after one that opened the font.
+std::string fontFailure;
 // The pixel size lines are rasterised at; 0 until a scale is set: the font's own.
 int textPixels = 0;
 
@@ -62,14 +64,19 @@ GLFont::~GLFont() {
 bool OpenGameFont() {
     if (gameFont != nullptr) return true;
     ForgetDrawnLines(false);  // what was kept without a font is empty
-    if (TTF_Init() != 0) return false;
+    if (TTF_Init() != 0) {
+        fontFailure = std::string("SDL_ttf cannot start, so no font can be opened: ") + TTF_GetError();
+        return false;
+    }
     // SDL_ttf sizes at 72 dpi, so points are pixels: a 14-pixel em, which is
     // what GDI's negative height asks for (the character, not the cell).
     gameFont = OpenGameFace(textPixels == 0 ? -glFont.height : textPixels);
     if (gameFont == nullptr) {
+        fontFailure = GameFaceFailure();
         TTF_Quit();
         return false;
     }
+    fontFailure.clear();
     // Hinting meant for one-bit glyphs: the text is drawn without grey levels.
     TTF_SetFontHinting(gameFont, TTF_HINTING_MONO);
     TTF_SetFontStyle(gameFont,
@@ -87,6 +94,10 @@ void CloseGameFont() {
 
 bool GameFontOpen() {
     return gameFont != nullptr;
+}
+
+std::string GameFontFailure() {
+    return fontFailure;
 }
 
 std::string Utf8FromUtf16(const char16_t* text, int length) {

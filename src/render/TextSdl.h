@@ -13,6 +13,9 @@
 bool OpenGameFont();
 void CloseGameFont();
 bool GameFontOpen();
+// Why the last OpenGameFont failed, in English: the font file that could not
+// be opened and why. Empty while the font is open.
+std::string GameFontFailure();
 
 // One line as one bit per pixel, 1 where a glyph is: rows bottom-up, each
 // padded to whole 32-bit words (stride pixels, stride / 8 bytes). Empty when

@@ -211,12 +211,16 @@ int XConnectionOf(SDL_Window* of) {
 
 }  // namespace
 
+// The English line the start-up report last wrote goes with the box: where
+// the box cannot draw its text, SDL's own box shows that line instead.
 void ShowProblem(const char16_t* text) {
-    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题");
+    const std::string said = TakeReportedLine();
+    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题", said);
 }
 
 void ShowWarning(const char16_t* text) {
-    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!");
+    const std::string said = TakeReportedLine();
+    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!", said);
 }
 
 bool CreateGLWindow() {
@@ -276,7 +280,10 @@ bool CreateGLWindow() {
 void KillGLWindow() {
     SetTextScale(1.0);  // a message box after this shows the font at its own size
     if (context != nullptr) {
-        if (SDL_GL_MakeCurrent(window, nullptr) != 0) ShowProblem(u"释放DC或RC失败,请按确定后继续.");
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0) {
+            ReportWindowFailure("SDL_GL_MakeCurrent(window, NULL)", SDL_GetError());
+            ShowProblem(u"释放DC或RC失败,请按确定后继续.");
+        }
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }

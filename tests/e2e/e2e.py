@@ -1155,6 +1155,44 @@ def portable_without_sound():
         run(*in_chroot("apt-get", "install", "-y", "-qq", "--no-install-recommends", "libasound2"))
 
 
+def wait_for_top_window(title, process, timeout=30):
+    """A window of the root that shows with exactly this title. SDL's own X11
+    box types its WM_NAME "UTF-8", which xdotool's search cannot read."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        check(process.poll() is None, f"the program ended ({process.returncode}) before a window named {title!r} showed")
+        for window, name in re.findall(r'^\s*(0x[0-9a-f]+) "(.*)": \(', run("xwininfo", "-root", "-children").stdout, re.M):
+            if name == title and "IsViewable" in run("xwininfo", "-id", window).stdout:
+                return window
+        time.sleep(0.1)
+    raise Failure(f"no window named {title!r} within {timeout} s")
+
+
+def portable_without_font():
+    """The unpacked tarball without its font, and without data.qv: the game's
+    own box has no font to write with, so SDL's box says in English what
+    failed and which font is missing (both lines on standard error too), and
+    Enter on it ends the game with 1. Started from another folder."""
+    unpacked = tempfile.mkdtemp(prefix="kolvex-e2e-tarball-")
+    try:
+        top = os.path.realpath(unpack_tarball(unpacked))
+        os.unlink(os.path.join(top, "wqy-microhei-subset.ttf"))
+        os.unlink(os.path.join(top, "data.qv"))
+        process = wine(os.path.join(top, GAME), cwd=unpacked)
+        box = wait_for_top_window('"Kolvex" problem', process)
+        check(not run("xdotool", "search", "--onlyvisible", "--name", "^Kolvex$").stdout.strip(),
+              "the game window is still up behind the message")
+        keys(box, "Return")
+        code = wait_exit(process)
+        check(code == 1, f"exit code {code} after a failed start-up, expected 1")
+        with open(native_games[-1][1], errors="replace") as f:
+            said = [line for line in f.read().splitlines() if line.startswith("kolvex: ")]
+        expected = [f"kolvex: data.qv not found in {top}", f"kolvex: font {top}/wqy-microhei-subset.ttf is missing"]
+        check(said == expected, f"standard error said {said}, not {expected}")
+    finally:
+        shutil.rmtree(unpacked, ignore_errors=True)
+
+
 def glibc_floor():
     """The newest glibc symbol version the program and lib/ ask for is the
     oldest glibc both read-mes name; nothing is asked of the C++ or GCC runtime."""
@@ -1439,6 +1477,7 @@ SCENARIOS = {
     "bare_chroot": bare_chroot,
     "portable_bare_system": portable_bare_system,
     "portable_without_sound": portable_without_sound,
+    "portable_without_font": portable_without_font,
     "glibc_floor": glibc_floor,
 }
 

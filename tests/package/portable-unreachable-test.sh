@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The tarball's tests where no Debian archive can be reached and nothing was
+# fetched before: skipped with the reason, not failed. A build folder of its
+# own and an archive on a closed local port; the real build is not touched.
+set -u
+root=${1:?usage: portable-unreachable-test.sh SOURCE_ROOT}
+step=$root/tests/e2e/portable-step.sh
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export KOLVEX_DEBIAN_ARCHIVE="http://127.0.0.1:9/debian bookworm"
+reason="no Debian archive could be reached (http://127.0.0.1:9/debian)"
+failures=0
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+
+out=$(cd "$root" && sh "$step" "$scratch/portable" build 2>&1)
+code=$?
+[ $code = 77 ] || fail "making the tarball ended with $code, not 77 (skipped):"$'\n'"$out"
+echo "$out" | grep -qF "skipped: $reason" || fail "making the tarball did not say why it was skipped:"$'\n'"$out"
+[ -z "$(ls "$scratch/portable/third-party/src" 2>/dev/null)" ] || fail "something was fetched: $(ls "$scratch/portable/third-party/src")"
+
+out=$(sh "$step" "$scratch/portable" sh -c 'echo ran; exit 1' 2>&1)
+code=$?
+[ $code = 77 ] || fail "a check of the tarball ended with $code, not 77 (skipped): $out"
+echo "$out" | grep -qF "skipped: $reason" || fail "a check of the tarball did not say why it was skipped: $out"
+
+[ $failures = 0 ] && echo "skipped with: $reason"
+[ $failures = 0 ]
