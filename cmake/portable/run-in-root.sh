@@ -1,0 +1,22 @@
+#!/bin/sh
+# Runs one command inside the portable build's Debian 11 root (made by
+# make-build-root.sh, whose compiler wrappers call this), in the current
+# folder: run-in-root.sh ROOT COMMAND... The sources and the folder holding
+# the root are bound in at their own paths, so every path a build passes means
+# the same file inside; the bindings go with the command's mount namespace.
+root=$1
+shift
+sources=$(cd "$(dirname "$0")/../.." && pwd -P)
+holder=$(dirname "$root")
+case $holder/ in
+    "$sources"/*) holder= ;;
+esac
+exec unshare --mount sh -c '
+    root=$1 sources=$2 holder=$3 cwd=$4
+    shift 4
+    for dir in "$sources" $holder; do
+        [ -d "$root$dir" ] || mkdir -p "$root$dir"
+        mount --bind "$dir" "$root$dir" || exit 1
+    done
+    exec chroot "$root" /bin/sh -c "cd \"\$0\" && exec \"\$@\"" "$cwd" "$@"
+' sh "$root" "$sources" "$holder" "$(pwd -P)" "$@"
