@@ -1,9 +1,10 @@
 #!/bin/sh
 # Runs one command inside the portable build's Debian 11 root (made by
 # make-build-root.sh, whose compiler wrappers call this), in the current
-# folder: run-in-root.sh ROOT COMMAND... The sources and the folder holding
-# the root are bound in at their own paths, so every path a build passes means
-# the same file inside; the bindings go with the command's mount namespace.
+# folder: run-in-root.sh ROOT COMMAND... The sources, the folder holding the
+# root and CMake's modules (whose sources its compiler checks compile) are
+# bound in at their own paths, so every path a build passes means the same
+# file inside; the bindings go with the command's mount namespace.
 root=$1
 shift
 sources=$(cd "$(dirname "$0")/../.." && pwd -P)
@@ -11,6 +12,9 @@ holder=$(dirname "$root")
 case $holder/ in
     "$sources"/*) holder= ;;
 esac
+for dir in /usr/share/cmake-[0-9]* /usr/local/share/cmake-[0-9]*; do
+    [ -d "$dir" ] && holder="$holder $dir"
+done
 exec unshare --mount sh -c '
     root=$1 sources=$2 holder=$3 cwd=$4
     shift 4
