@@ -22,7 +22,17 @@ esac
 for dir in /usr/share/cmake-[0-9]* /usr/local/share/cmake-[0-9]*; do
     [ -d "$dir" ] && holder="$holder $dir"
 done
-exec unshare --mount sh -c '
+# The dependency file a compiler writes (-MF) names the compiler's own
+# headers (/usr/include/c++/10, /usr/lib/gcc) as the root sees them; they are
+# named by their path outside, or make and Ninja would find them missing and
+# build everything again each time.
+depfile=
+previous=
+for arg in "$@"; do
+    [ "$previous" = -MF ] && depfile=$arg
+    previous=$arg
+done
+unshare --mount sh -c '
     root=$1 sources=$2 holder=$3 cwd=$4
     shift 4
     for dir in "$sources" $holder; do
@@ -30,4 +40,5 @@ exec unshare --mount sh -c '
         mount --bind "$dir" "$root$dir" || exit 1
     done
     exec chroot "$root" /bin/sh -c "cd \"\$0\" && exec \"\$@\"" "$cwd" "$@"
-' sh "$root" "$sources" "$holder" "$cwd" "$@"
+' sh "$root" "$sources" "$holder" "$cwd" "$@" || exit
+[ -z "$depfile" ] || sed -i "s# /usr/# $root/usr/#g" "$depfile"
