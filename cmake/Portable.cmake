@@ -10,6 +10,12 @@ set(KOLVEX_THIRD_PARTY_LIB ${KOLVEX_THIRD_PARTY}/prefix/lib)
 set(portable_scripts ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh ${PROJECT_SOURCE_DIR}/cmake/portable/sources.txt
   ${PROJECT_SOURCE_DIR}/cmake/portable/freetype-modules.cfg ${PROJECT_SOURCE_DIR}/cmake/portable/glu/CMakeLists.txt
   ${PROJECT_SOURCE_DIR}/cmake/portable/make-build-root.sh)
+if(NOT CMAKE_SYSROOT AND EXISTS ${KOLVEX_THIRD_PARTY}/unavailable)
+  # The toolchain could not make the root (the reason is in that file): the
+  # tarball's tests skip, and there is nothing to build.
+  set(KOLVEX_WITH_GAME OFF)
+  return()
+endif()
 if(NOT CMAKE_SYSROOT OR NOT KOLVEX_BUILD_ROOT)
   message(FATAL_ERROR "The portable build compiles in its Debian 11 root: configure it with the portable preset")
 endif()
