@@ -5,9 +5,10 @@
 # read-me and every licence. The build's own bin/ is laid out the same way,
 # so build/portable/bin/kolvex runs as the unpacked game does.
 
-# The oldest glibc the program and lib/ need, read from their symbol
-# versions; the test compares it with what the binaries ask for.
-set(KOLVEX_PORTABLE_GLIBC 2.35)
+# The oldest glibc the tarball runs on: the build root's (Debian 11), that of
+# Steam Linux Runtime 3.0 and Ubuntu 20.04. The read-mes say it; the
+# portable.glibc_floor test fails on any symbol that asks for a newer one.
+set(KOLVEX_PORTABLE_GLIBC 2.31)
 
 # Everything beside the program is found through its own folder.
 set_target_properties(kolvex PROPERTIES BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "\$ORIGIN/lib")
@@ -45,7 +46,8 @@ endforeach()
 
 # Licences: the libraries' own texts and Debian's copyright files of their
 # source packages (build-libs.sh, which says which is which), else Debian's
-# copyright file of the package the static library or runtime comes from.
+# copyright file of the build root's package the static library or runtime
+# comes from.
 # cmake/portable/check-notices.py (the portable.notices test) checks them
 # against what the libraries' builds compiled.
 set(docs /usr/share/doc)
@@ -58,8 +60,8 @@ set(portable_licenses
   ${KOLVEX_THIRD_PARTY}/licenses/GLU.txt GLU.txt
   ${KOLVEX_THIRD_PARTY}/licenses/FreeType.txt FreeType.txt
   ${KOLVEX_THIRD_PARTY}/licenses/FreeType-copyright.txt FreeType-copyright.txt
-  ${docs}/libjpeg62-turbo/copyright libjpeg-turbo.txt
-  ${docs}/libstdc++6/copyright gcc-runtime-libraries.txt
+  ${CMAKE_SYSROOT}${docs}/libjpeg62-turbo/copyright libjpeg-turbo.txt
+  ${CMAKE_SYSROOT}${docs}/libstdc++6/copyright gcc-runtime-libraries.txt
   ${portable_out}/wqy-microhei.txt wqy-microhei.txt
   # The font's copyright file only points to Debian's copy of its licence.
   /usr/share/common-licenses/Apache-2.0 Apache-2.0.txt)

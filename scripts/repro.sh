@@ -34,7 +34,11 @@ downloads=(
 package() {
     local tree=$1 preset=$2 log=$1/build/repro-$2.log
     mkdir -p "$tree/build"
-    if [ ! -e "$tree/build/$preset/CMakeCache.txt" ] && ! (cd "$tree" && cmake --preset "$preset") >"$log" 2>&1; then
+    # The second build compiles in the first one's Debian 11 root: the same
+    # packages, and minutes saved (the root is made in the build tree).
+    local env=()
+    [ "$preset" = portable ] && env=(KOLVEX_BUILD_ROOT="$root/build/portable/build-root")
+    if [ ! -e "$tree/build/$preset/CMakeCache.txt" ] && ! (cd "$tree" && env "${env[@]}" cmake --preset "$preset") >"$log" 2>&1; then
         if [ -e "$tree/build/$preset/third-party/unavailable" ]; then
             echo "skipped: $preset: $(cat "$tree/build/$preset/third-party/unavailable")"
             return 77
@@ -42,7 +46,7 @@ package() {
         tail -n 40 "$log"
         return 1
     fi
-    (cd "$tree" && cmake --build --preset "$preset" --target package) >>"$log" 2>&1 || {
+    (cd "$tree" && env "${env[@]}" cmake --build --preset "$preset" --target package) >>"$log" 2>&1 || {
         tail -n 40 "$log"
         return 1
     }
@@ -52,7 +56,8 @@ package() {
     echo "note: this checkout has uncommitted changes; the second build is of HEAD without them"
 
 # The second build: a clone of HEAD under another path. It may reuse the
-# Debian sources the portable build fetched (not what was built from them).
+# Debian sources the portable build fetched and its build root (not what was
+# built from them).
 second=$root/build/repro/kolvex
 rm -rf "$root/build/repro"
 mkdir -p "$root/build/repro"

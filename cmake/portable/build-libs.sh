@@ -2,9 +2,10 @@
 # The libraries the portable build carries in lib/, made once into
 # WORK/prefix and kept there: SDL2 and SDL_ttf (with FreeType inside) from
 # Debian's source packages, GLU from Debian's copy of its upstream source,
-# each at the version cmake/portable/sources.txt pins, and their notices.
+# each at the version cmake/portable/sources.txt pins, and their notices;
+# compiled inside the Debian 11 build root BUILD_ROOT (make-build-root.sh).
 # Run when the portable build is configured (cmake/Portable.cmake):
-#   build-libs.sh WORK SOURCE_ROOT
+#   build-libs.sh WORK SOURCE_ROOT BUILD_ROOT
 # Each library has its own stamp, so a run that stopped half-way resumes.
 # Exits 77, with the reason in WORK/unavailable, when no Debian archive can
 # be reached and the pinned sources are not already here: the tarball's
@@ -13,6 +14,7 @@
 set -eEuo pipefail
 work=$(realpath -m "$1")
 root=$(realpath "$2")
+build_root=$(realpath "$3")
 prefix=$work/prefix
 pins=$root/cmake/portable/sources.txt
 mkdir -p "$work/src" "$prefix/lib" "$work/licenses"
@@ -26,10 +28,15 @@ unavailable=$work/unavailable
 rm -f "$unavailable"
 
 # A library is done when its stamp holds the hash of the build files that
-# made it: changing this script, the pinned versions, FreeType's module list
-# or GLU's build file builds them again.
-hash=$(cat "$0" "$pins" "$root/cmake/portable/freetype-modules.cfg" "$root/cmake/portable/glu/CMakeLists.txt" |
-    sha256sum | cut -c1-16)
+# made it: changing this script, the pinned versions, FreeType's module list,
+# GLU's build file, the compilers' set-up or the build root builds them again.
+hash=$(cat "$0" "$pins" "$root/cmake/portable/freetype-modules.cfg" "$root/cmake/portable/glu/CMakeLists.txt" \
+    "$root/cmake/portable/toolchain-build-root.cmake" "$root/cmake/portable/run-in-root.sh" \
+    "$build_root/.kolvex-build-root" | sha256sum | cut -c1-16)
+# The CMake builds compile in the root (their find_package calls look there
+# and in the prefix); FreeType's Meson build is given the root's compilers.
+toolchain=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/portable/toolchain-build-root.cmake" -DKOLVEX_BUILD_ROOT="$build_root")
+export KOLVEX_FIND_ROOTS=$prefix
 done_already() { [ "$(cat "$work/$1.done" 2>/dev/null)" = "$hash" ]; }
 stamp() { echo "$hash" >"$work/$1.done"; }
 # The log of the step that failed, where the configure output shows it.
@@ -117,18 +124,21 @@ fetch() {
 }
 
 # SDL2: every system interface it can use is loaded at run time (X11,
-# Wayland with libdecor, ALSA, PulseAudio, D-Bus, udev), so a machine
-# without one still runs the game; what a desktop game never needs is left
-# out. Built shared: libSDL2-2.0.so.0, as every distribution names it.
+# Wayland, ALSA, PulseAudio, D-Bus, udev), so a machine without one still
+# runs the game; what a desktop game never needs is left out. Debian 11 has
+# no libdecor, so under a Wayland session without server-side decorations SDL
+# takes X11 (XWayland), which it prefers anyway. The root's wayland-scanner
+# writes the protocols' code, for the libwayland of the oldest systems.
+# Built shared: libSDL2-2.0.so.0, as every distribution names it.
 build_sdl() {
     done_already sdl2 && return
     log=$work/sdl2.log
-    cmake -S sdl2 -B sdl2-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    cmake -S sdl2 -B sdl2-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
         -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
         -DSDL_RPATH=OFF -DSDL_CCACHE=OFF \
         -DSDL_X11=ON -DSDL_X11_SHARED=ON -DSDL_WAYLAND=ON -DSDL_WAYLAND_SHARED=ON \
-        -DSDL_WAYLAND_LIBDECOR=ON -DSDL_WAYLAND_LIBDECOR_SHARED=ON -DSDL_WAYLAND_QT_TOUCH=OFF \
+        -DSDL_WAYLAND_LIBDECOR=OFF -DSDL_WAYLAND_QT_TOUCH=OFF -DWAYLAND_SCANNER="$build_root/usr/bin/wayland-scanner" \
         -DSDL_ALSA=ON -DSDL_ALSA_SHARED=ON -DSDL_PULSEAUDIO=ON -DSDL_PULSEAUDIO_SHARED=ON \
         -DSDL_PIPEWIRE=OFF -DSDL_JACK=OFF -DSDL_ESD=OFF -DSDL_ARTS=OFF -DSDL_NAS=OFF -DSDL_SNDIO=OFF -DSDL_OSS=OFF \
         -DSDL_LIBSAMPLERATE=OFF -DSDL_DISKAUDIO=OFF -DSDL_IBUS=OFF -DSDL_DBUS=ON \
@@ -165,7 +175,7 @@ build_freetype() {
     rm -rf freetype-build
     # FreeType 2.12's Meson build writes ftmodule.h from the list but leaves
     # ftinit.c reading the full default one; the macro points it at the new one.
-    meson setup freetype-build freetype --prefix="$prefix" --libdir=lib --buildtype=release \
+    CC=$build_root.bin/gcc CXX=$build_root.bin/g++ meson setup freetype-build freetype --prefix="$prefix" --libdir=lib --buildtype=release \
         "-Dc_args=-DFT_CONFIG_MODULES_H=<ftmodule.h>" -Ddefault_library=static -Db_staticpic=true \
         -Dzlib=disabled -Dbzip2=disabled -Dpng=disabled -Dharfbuzz=disabled -Dbrotli=disabled -Dmmap=enabled \
         -Dtests=disabled >"$log" 2>&1
@@ -182,7 +192,7 @@ build_freetype() {
 build_ttf() {
     done_already sdl2-ttf && return
     log=$work/sdl2-ttf.log
-    cmake -S sdl2-ttf -B sdl2-ttf-build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    cmake -S sdl2-ttf -B sdl2-ttf-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_PREFIX_PATH="$prefix" \
         -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
         -DSDL2TTF_SAMPLES=OFF -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
@@ -201,7 +211,7 @@ build_ttf() {
 build_glu() {
     done_already glu && return
     log=$work/glu.log
-    cmake -S "$root/cmake/portable/glu" -B glu-build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$root/cmake/portable/glu" -B glu-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_INSTALL_PREFIX="$prefix" -DGLU_SOURCE="$work/src/glu" \
         >"$log" 2>&1
     cmake --build glu-build -j "$jobs" >>"$log" 2>&1

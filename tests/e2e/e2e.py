@@ -660,6 +660,7 @@ def drawn_on_change():
         time.sleep(0.02)
     time.sleep(0.1)
     check(same_picture(play, screenshot(origin, "play-restored")), "100 ms after a restore the picture is not back")
+    keys(window, "Escape")  # the menu
     check(quit_from_menu(process, window) == 13, "quit did not end with 13")
 
 
@@ -1025,12 +1026,19 @@ def installed_package():
 
 # ---------------------------------------------------------------- the tarball for any Linux
 
-# A bare Debian 12 kept in the build tree, with only what every desktop has
-# beside the minimal base; the tarball is unpacked into its /opt.
+# A bare Debian (KOLVEX_BARE_SUITE: bullseye, the oldest the tarball is for,
+# bookworm or trixie) kept in the build tree, with only what every desktop
+# has beside the minimal base; the tarball is unpacked into its /opt.
 CHROOT = os.environ.get("KOLVEX_BARE_CHROOT", "")
+SUITE = os.environ.get("KOLVEX_BARE_SUITE", "bookworm")
 TARBALL = os.environ.get("KOLVEX_PORTABLE_TARBALL", "")
+# ALSA's library took a new name in Debian 13 (64-bit time).
+SOUND_PACKAGE = "libasound2t64" if SUITE == "trixie" else "libasound2"
 DESKTOP_PACKAGES = ("libgl1", "libglx-mesa0", "libgl1-mesa-dri", "libx11-6", "libxext6", "libxcursor1", "libxi6",
-                    "libxrandr2", "libxfixes3", "libxkbcommon0", "libasound2")
+                    "libxrandr2", "libxfixes3", "libxkbcommon0", SOUND_PACKAGE)
+# The oldest glibc the tarball is made for (Debian 11, Ubuntu 20.04, Steam
+# Linux Runtime 3.0); no symbol may ask for a newer one.
+GLIBC_FLOOR = (2, 31)
 SHIPPED_LIBRARIES = {"libSDL2-2.0.so.0", "libSDL2_ttf-2.0.so.0", "libGLU.so.1"}
 NEVER_FROM_THE_SYSTEM = ("libSDL2", "libfontconfig", "libfreetype", "libjpeg", "libpng", "libstdc++", "libgcc_s",
                          "libGLU", "libOpenGL")
@@ -1054,18 +1062,22 @@ def chroot_run(*command):
 
 
 def bare_chroot():
-    """Made once (debootstrap from the system's Debian archive, then the
-    desktop's packages); later runs put back what a test took away."""
+    """Made once (debootstrap of SUITE from the system's Debian archive, then
+    the desktop's packages); later runs put back what a test took away."""
     if not os.path.exists(os.path.join(CHROOT, ".kolvex-desktop")):
         with open("/proc/mounts") as f:
             check(CHROOT not in f.read(), f"something is mounted under {CHROOT}")
         shutil.rmtree(CHROOT, ignore_errors=True)
         mirror = run("apt-get", "indextargets", "--format", "$(REPO_URI)", "Created-By: Packages", "Origin: Debian",
                      "Release: bookworm").stdout.split()
-        check(mirror, "the system lists no Debian 12 archive")
+        check(mirror, "the system lists no Debian archive")
         # Its own namespace too: whatever debootstrap mounts goes with it.
-        made = run("unshare", "--mount", "debootstrap", "--variant=minbase", "bookworm", CHROOT, mirror[0])
+        made = run("unshare", "--mount", "debootstrap", "--variant=minbase", SUITE, CHROOT, mirror[0])
         check(made.returncode == 0, f"debootstrap failed: {made.stdout[-2000:]}{made.stderr[-2000:]}")
+        if SUITE == "bullseye":
+            # Its point releases' fixes.
+            with open(os.path.join(CHROOT, "etc/apt/sources.list"), "a") as f:
+                f.write(f"deb {mirror[0]} bullseye-updates main\n")
         chroot_run("apt-get", "update", "-qq")
     chroot_run("apt-get", "install", "-y", "-qq", "--no-install-recommends", *DESKTOP_PACKAGES)
     open(os.path.join(CHROOT, ".kolvex-desktop"), "w").close()
@@ -1115,7 +1127,7 @@ def help_ink(window, name):
 
 
 def portable_bare_system():
-    """On a bare Debian 12 with a desktop's libraries and no SDL, fontconfig
+    """On a bare Debian (SUITE) with a desktop's libraries and no SDL, fontconfig
     or font: every library found in the folder or that set, the menu and the
     help screen drawn, its Chinese lettered as the .deb's game letters it
     (the same face), and Quit ending with 13."""
@@ -1144,14 +1156,14 @@ def portable_bare_system():
 def portable_without_sound():
     """The same tarball with no sound library on the system: silent, no box, Quit 13."""
     folder = "/opt/" + os.path.basename(unpack_tarball(os.path.join(CHROOT, "opt")))
-    chroot_run("dpkg", "--purge", "libasound2")
+    chroot_run("dpkg", "--purge", SOUND_PACKAGE)
     try:
         check(not glob.glob(os.path.join(CHROOT, "usr/lib/*/libasound.so*")), "libasound is still there")
         code = quit_from_menu(*chroot_game(folder))
         check(code == 13, f"exit code {code} after Quit, expected 13")
     finally:
         # From the chroot's package cache; the next set-up does it too if this fails.
-        run(*in_chroot("apt-get", "install", "-y", "-qq", "--no-install-recommends", "libasound2"))
+        run(*in_chroot("apt-get", "install", "-y", "-qq", "--no-install-recommends", SOUND_PACKAGE))
 
 
 def wait_for_top_window(title, process, timeout=30):
@@ -1193,22 +1205,26 @@ def portable_without_font():
 
 
 def glibc_floor():
-    """The newest glibc symbol version the program and lib/ ask for is the
-    oldest glibc both read-mes name; nothing is asked of the C++ or GCC runtime."""
+    """No symbol of the program or lib/ asks for a glibc newer than
+    GLIBC_FLOOR, which both read-mes name; nothing is asked of the C++ or GCC
+    runtime."""
     unpacked = tempfile.mkdtemp(prefix="kolvex-e2e-tarball-")
     try:
         top = unpack_tarball(unpacked)
-        versions = set()
+        floor = ".".join(map(str, GLIBC_FLOOR))
+        newer = []
         for binary in [os.path.join(top, "kolvex")] + glob.glob(os.path.join(top, "lib", "*")):
             dynamic = run("objdump", "-T", binary).stdout
             runtime = set(re.findall(r"\((GLIBCXX_[0-9.]+|CXXABI_[0-9.]+|GCC_[0-9.]+)\)", dynamic))
             check(dynamic and not runtime, f"{os.path.basename(binary)} asks the system for {sorted(runtime)}")
-            versions.update(tuple(map(int, v.split("."))) for v in re.findall(r"\(GLIBC_([0-9.]+)\)", dynamic))
-        floor = ".".join(map(str, max(versions)))
+            newer += [f"{os.path.basename(binary)}: {symbol}@GLIBC_{version}"
+                      for version, symbol in re.findall(r"\(GLIBC_([0-9.]+)\)\s+(\S+)", dynamic)
+                      if tuple(map(int, version.split("."))) > GLIBC_FLOOR]
+        check(not newer, f"asked for a glibc newer than {floor}: {', '.join(sorted(newer))}")
         for readme in (os.path.join(top, "README.txt"), os.path.join(os.path.dirname(__file__), "../../README.md")):
             with open(readme) as f:
                 stated = set(re.findall(r"glibc ([0-9.]+) or newer", f.read()))
-            check(stated == {floor}, f"the binaries need glibc {floor}; {os.path.basename(readme)} says {stated}")
+            check(stated == {floor}, f"the tarball is for glibc {floor}; {os.path.basename(readme)} says {stated}")
     finally:
         shutil.rmtree(unpacked, ignore_errors=True)
 
