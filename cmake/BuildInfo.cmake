@@ -10,15 +10,23 @@ if(WIN32)
   string(REPLACE _ - mingw_arch ${CMAKE_SYSTEM_PROCESSOR})
   list(APPEND kolvex_tool_packages g++-mingw-w64-${mingw_arch}-posix gcc-mingw-w64-base mingw-w64-common
     mingw-w64-${mingw_arch}-dev binutils-mingw-w64-${mingw_arch} zip wixl msitools libgcab-1.0-0)
+elseif(KOLVEX_PORTABLE)
+  # The compilers and libraries are the Debian 11 build root's, listed below.
+  set(kolvex_tool_packages cmake python3 gzip meson ninja-build fonttools fonts-wqy-microhei)
 else()
   list(APPEND kolvex_tool_packages dpkg-dev libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libglu1-mesa-dev
     libjpeg62-turbo-dev)
-  if(KOLVEX_PORTABLE)
-    list(APPEND kolvex_tool_packages meson ninja-build fonttools fonts-wqy-microhei)
-  endif()
 endif()
 execute_process(COMMAND dpkg-query -W "-f=  \${Package} \${Version}\n" ${kolvex_tool_packages}
   OUTPUT_VARIABLE tool_versions ERROR_QUIET)
+if(KOLVEX_PORTABLE AND CMAKE_SYSROOT)
+  # The root is made from bullseye and bullseye-updates on the day it is made.
+  execute_process(COMMAND dpkg-query --admindir=${CMAKE_SYSROOT}/var/lib/dpkg -W "-f=  \${Package} \${Version}\n"
+                          gcc-10 g++-10 cpp-10 libstdc++-10-dev libgcc-10-dev binutils libc6-dev libjpeg62-turbo-dev
+                          libx11-dev libwayland-dev libasound2-dev libpulse-dev libdbus-1-dev libudev-dev
+    OUTPUT_VARIABLE root_versions ERROR_QUIET)
+  string(APPEND tool_versions "Debian 11 packages in the build root (cmake/portable/make-build-root.sh):\n${root_versions}")
+endif()
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} --version OUTPUT_VARIABLE compiler_line ERROR_QUIET)
 string(REGEX REPLACE "\n.*" "" compiler_line "${compiler_line}")
 set(build_info "Compiler: ${compiler_line}

@@ -22,6 +22,8 @@ cd "$work/src"
 jobs=2
 # No path of this folder or of the checkout in the libraries (assertions' file
 # names, and through them the build IDs): builds anywhere give the same lib/.
+# A CMake build folder keeps the flags it was first configured with, so each
+# library is built again from an empty one.
 export CFLAGS="${CFLAGS:-} -ffile-prefix-map=$work=. -ffile-prefix-map=$root=."
 export CXXFLAGS="${CXXFLAGS:-} -ffile-prefix-map=$work=. -ffile-prefix-map=$root=."
 unavailable=$work/unavailable
@@ -133,6 +135,7 @@ fetch() {
 build_sdl() {
     done_already sdl2 && return
     log=$work/sdl2.log
+    rm -rf sdl2-build
     cmake -S sdl2 -B sdl2-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
         -DSDL_SHARED=ON -DSDL_STATIC=OFF -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON \
@@ -192,6 +195,7 @@ build_freetype() {
 build_ttf() {
     done_already sdl2-ttf && return
     log=$work/sdl2-ttf.log
+    rm -rf sdl2-ttf-build
     cmake -S sdl2-ttf -B sdl2-ttf-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_PREFIX_PATH="$prefix" \
         -DSDL2TTF_VENDORED=OFF -DSDL2TTF_HARFBUZZ=OFF \
@@ -211,6 +215,7 @@ build_ttf() {
 build_glu() {
     done_already glu && return
     log=$work/glu.log
+    rm -rf glu-build
     cmake -S "$root/cmake/portable/glu" -B glu-build -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_INSTALL_PREFIX="$prefix" -DGLU_SOURCE="$work/src/glu" \
         >"$log" 2>&1
