@@ -8,6 +8,11 @@ function(kolvex_write_build_info download)
     set(commit "none (not built from a git clone)")
   endif()
   file(READ ${CPACK_KOLVEX_BUILD_INFO} tools)
+  if(CPACK_KOLVEX_SOURCE_VERSIONS)
+    file(STRINGS ${CPACK_KOLVEX_SOURCE_VERSIONS} versions)
+    list(JOIN versions "\n  " versions)
+    string(APPEND tools "Debian 12 source packages built into lib/:\n  ${versions}\n")
+  endif()
   get_filename_component(name ${download} NAME)
   file(WRITE ${download}.build-info.txt "How ${name} was made. The same Debian 12 packages, a clone of the
 same commit and `cmake --preset PRESET && cmake --build --preset PRESET --target package`

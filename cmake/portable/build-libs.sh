@@ -6,15 +6,19 @@
 # compiled inside the Debian 11 build root BUILD_ROOT (make-build-root.sh).
 # Run when the portable build is configured (cmake/Portable.cmake):
 #   build-libs.sh WORK SOURCE_ROOT BUILD_ROOT
+# or, to fetch the sources alone (for a build away from any archive):
+#   build-libs.sh --fetch-only WORK SOURCE_ROOT
 # Each library has its own stamp, so a run that stopped half-way resumes.
 # Exits 77, with the reason in WORK/unavailable, when no Debian archive can
 # be reached and the pinned sources are not already here: the tarball's
 # tests are then skipped, not failed. KOLVEX_DEBIAN_ARCHIVE="URI SUITE"
 # fetches from that archive instead of the system's Debian entries.
 set -eEuo pipefail
+fetch_only=0
+[ "${1:-}" = --fetch-only ] && fetch_only=1 && shift
 work=$(realpath -m "$1")
 root=$(realpath "$2")
-build_root=$(realpath "$3")
+build_root=$(realpath -m "${3:-/nonexistent}")
 prefix=$work/prefix
 pins=$root/cmake/portable/sources.txt
 mkdir -p "$work/src" "$prefix/lib" "$work/licenses"
@@ -29,12 +33,6 @@ export CXXFLAGS="${CXXFLAGS:-} -ffile-prefix-map=$work=. -ffile-prefix-map=$root
 unavailable=$work/unavailable
 rm -f "$unavailable"
 
-# A library is done when its stamp holds the hash of the build files that
-# made it: changing this script, the pinned versions, FreeType's module list,
-# GLU's build file, the compilers' set-up or the build root builds them again.
-hash=$(cat "$0" "$pins" "$root/cmake/portable/freetype-modules.cfg" "$root/cmake/portable/glu/CMakeLists.txt" \
-    "$root/cmake/portable/toolchain-build-root.cmake" "$root/cmake/portable/run-in-root.sh" \
-    "$build_root/.kolvex-build-root" | sha256sum | cut -c1-16)
 # The CMake builds compile in the root (their find_package calls look there
 # and in the prefix); FreeType's Meson build is given the root's compilers.
 toolchain=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/portable/toolchain-build-root.cmake" -DKOLVEX_BUILD_ROOT="$build_root")
@@ -102,18 +100,32 @@ fetch() {
     # package would make the unpacking below ambiguous).
     rm -f "$work"/*.done "$work"/licenses/*
     cd "$work" && rm -rf src && mkdir src && cd src
-    local failed=0
+    # A security update takes the pinned version out of Debian's archive,
+    # and that is no reason for the tarball not to build: the newest version
+    # the archive serves is taken instead, said here and in versions.txt,
+    # which the download's build-info file lists.
+    local package served newest
+    declare -A pinned=()
+    for package in libsdl2 libsdl2-ttf freetype libglu; do
+        served=$(apt-cache "${options[@]}" showsrc --only-source "$package" 2>/dev/null | sed -n 's/^Version: //p' || true)
+        grep -qxF -- "${version[$package]}" <<<"$served" && continue
+        newest=$(newest_version <<<"$served")
+        if [ -z "$newest" ]; then
+            echo "build-libs: Debian's archive serves no version of $package" >&2
+            exit 1
+        fi
+        echo "build-libs: Debian's archive no longer serves $package ${version[$package]}, pinned in $pins;" \
+            "building $newest, the newest it serves" >&2
+        pinned[$package]=${version[$package]}
+        version[$package]=$newest
+    done
     apt-get -qq "${options[@]}" source --download-only "libsdl2=${version[libsdl2]}" \
-        "libsdl2-ttf=${version[libsdl2-ttf]}" "freetype=${version[freetype]}" || failed=1
+        "libsdl2-ttf=${version[libsdl2-ttf]}" "freetype=${version[freetype]}"
     # GLU's Debian packaging (a 1.0-format diff) only adds debian/; the
     # library is built from the upstream tarball the package is made of, and
     # the packaging's copyright file is taken from the binary package.
-    apt-get -qq "${options[@]}" source --tar-only "libglu=${version[libglu]}" || failed=1
-    apt-get -qq "${options[@]}" download "libglu1-mesa=${version[libglu]}" || failed=1
-    if [ $failed = 1 ]; then
-        echo "build-libs: Debian's archive does not serve every version $pins pins; pin the ones it serves" >&2
-        exit 1
-    fi
+    apt-get -qq "${options[@]}" source --tar-only "libglu=${version[libglu]}"
+    apt-get -qq "${options[@]}" download "libglu1-mesa=${version[libglu]}"
     v() { echo "${version[$1]#*:}"; }  # file names leave the epoch out
     dpkg-source --no-check -x "libsdl2_$(v libsdl2).dsc" sdl2 >/dev/null
     dpkg-source --no-check -x "freetype_$(v freetype).dsc" freetype >/dev/null
@@ -122,7 +134,20 @@ fetch() {
     tar -xzf libglu_"$(v libglu | sed 's/-[^-]*$//')".orig.tar.gz -C glu --strip-components=1
     dpkg-deb --fsys-tarfile libglu1-mesa_"$(v libglu)"_"$arch".deb |
         tar -xO ./usr/share/doc/libglu1-mesa/copyright >glu/debian/copyright
+    for package in libsdl2 libsdl2-ttf freetype libglu; do
+        echo "$package=${version[$package]}${pinned[$package]:+ (${pinned[$package]} is pinned, but no longer served)}"
+    done >"$work/versions.txt"
     echo "$want" >"$work/fetched"
+}
+
+# The newest of the Debian versions on standard input, by Debian's ordering.
+newest_version() {
+    local v newest=
+    while read -r v; do
+        [ -n "$v" ] || continue
+        if [ -z "$newest" ] || dpkg --compare-versions "$v" gt "$newest"; then newest=$v; fi
+    done
+    echo "$newest"
 }
 
 # SDL2: every system interface it can use is loaded at run time (X11,
@@ -228,6 +253,13 @@ build_glu() {
 }
 
 fetch
+[ $fetch_only = 1 ] && exit 0
+# A library is done when its stamp holds the hash of the build files that
+# made it: changing this script, the pinned versions, FreeType's module list,
+# GLU's build file, the compilers' set-up or the build root builds them again.
+hash=$(cat "$0" "$pins" "$root/cmake/portable/freetype-modules.cfg" "$root/cmake/portable/glu/CMakeLists.txt" \
+    "$root/cmake/portable/toolchain-build-root.cmake" "$root/cmake/portable/run-in-root.sh" \
+    "$build_root/.kolvex-build-root" | sha256sum | cut -c1-16)
 build_sdl
 build_freetype
 build_ttf
