@@ -69,7 +69,7 @@ share_sources() {
     local fetched=$root/build/portable/third-party
     [ -e "$fetched/fetched" ] || return 0
     mkdir -p "$second/build/portable/third-party"
-    tar -C "$fetched" -cf - --exclude='./src/*-build' ./fetched ./src | tar -C "$second/build/portable/third-party" -xf -
+    tar -C "$fetched" -cf - --exclude='./src/*-build' ./fetched ./versions.txt ./src | tar -C "$second/build/portable/third-party" -xf -
 }
 
 same=0 different=0
