@@ -38,5 +38,10 @@ grep -q '2026-12-09' <<<"$(bash "$repro" compare "$work/same1.tar.gz" "$work/tim
 grep -q '/work/other/build' <<<"$(bash "$repro" compare "$work/same1.tar.gz" "$work/path.tar.gz")" ||
     fail "the changed path is not shown"
 
+# Sources that are not a git clone: nothing to build again, said, not failed.
+mkdir -p "$work/plain/scripts" && cp "$repro" "$work/plain/scripts/repro.sh"
+out=$(cd "$work/plain" && bash scripts/repro.sh 2>&1) || fail "sources without a commit fail the tier: $out"
+grep -qx 'repro: 0 same, 0 different' <<<"$out" || fail "sources without a commit are not said: $out"
+
 echo "repro compare: $failures failure(s)"
 [ $failures = 0 ]
