@@ -10,75 +10,65 @@ import tempfile
 import zipfile
 
 REPACK = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cmake", "repack.py")
-EPOCH = 1796821402
-failures = []
+EPOCH, TOP = 1796821402, "Kolvex-1.0.2"
+NAMES = ["kolvex", "README.txt", "lib/libSDL2-2.0.so.0"]
 
 
 def stage(root, mtime, umask, names):
-    """A staged release: a program, a text and a library in a folder."""
+    """A staged release (a program, a text, a library in a folder), made
+    with the given umask and file order and left with the given time."""
     old = os.umask(umask)
-    try:
-        for name in names:
-            path = os.path.join(root, name)
-            os.makedirs(os.path.dirname(path), exist_ok=True)
-            with open(path, "w") as f:
-                f.write(name)
-            if name == "kolvex":
-                os.chmod(path, 0o777 & ~umask)
-    finally:
-        os.umask(old)
+    for name in names:
+        path = os.path.join(root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write(name)
+        if name == "kolvex":
+            os.chmod(path, 0o777 & ~umask)
+    os.umask(old)
     for folder, dirs, files in os.walk(root):
         for name in dirs + files:
             os.utime(os.path.join(folder, name), (mtime, mtime))
 
 
 def repack(archive, root):
-    subprocess.run([sys.executable, REPACK, archive, root, str(EPOCH), "Kolvex-1.0.2"], check=True)
+    subprocess.run([sys.executable, REPACK, archive, root, str(EPOCH), TOP], check=True)
     with open(archive, "rb") as f:
         return f.read()
 
 
 with tempfile.TemporaryDirectory() as work:
-    names = ["kolvex", "README.txt", "lib/libSDL2-2.0.so.0"]
     one, two = os.path.join(work, "one"), os.path.join(work, "two")
-    stage(one, 1000000000, 0o022, names)
-    stage(two, 1700000000, 0o002, list(reversed(names)))
-    for suffix in ("zip", "tar.gz"):
-        first = repack(os.path.join(work, "a." + suffix), one)
-        second = repack(os.path.join(work, "b." + suffix), two)
-        # Another clock and umask, files made in another order: the same bytes.
-        if first != second:
-            failures.append(f"two stagings of one release give two different {suffix} files")
-
-    # Everything in the one top folder, the folder itself first.
-    with zipfile.ZipFile(os.path.join(work, "a.zip")) as z:
-        if [n for n in z.namelist() if not n.startswith("Kolvex-1.0.2/")] or z.namelist()[0] != "Kolvex-1.0.2/":
-            failures.append(f"the zip's entries are not all in its top folder: {z.namelist()}")
-
-    # Entries sorted by name, whatever order the file system lists them in.
-    with tarfile.open(os.path.join(work, "a.tar.gz")) as tar:
-        listed = tar.getnames()
+    stage(one, 1000000000, 0o022, NAMES)
+    stage(two, 1700000000, 0o002, list(reversed(NAMES)))
+    zip_a, tar_a = os.path.join(work, "a.zip"), os.path.join(work, "a.tar.gz")
+    same = {suffix: repack(os.path.join(work, "a." + suffix), one) == repack(os.path.join(work, "b." + suffix), two)
+            for suffix in ("zip", "tar.gz")}
+    with zipfile.ZipFile(zip_a) as z:
+        zip_names = z.namelist()
+    with tarfile.open(tar_a) as tar:
         members = tar.getmembers()
-    if listed != sorted(listed):
-        failures.append(f"the tarball's entries are not in name order: {listed}")
-    with zipfile.ZipFile(os.path.join(work, "a.zip")) as z:
-        if z.namelist() != sorted(z.namelist()):
-            failures.append(f"the zip's entries are not in name order: {z.namelist()}")
-
-    # Root's files, the build's time, a program runnable and a text not.
-    for m in members:
-        if (m.uid, m.gid, m.uname, m.gname, m.mtime) != (0, 0, "root", "root", EPOCH):
-            failures.append(f"{m.name}: owner {m.uname}:{m.gname} ({m.uid}:{m.gid}), time {m.mtime}")
+    with open(tar_a, "rb") as f:
+        gzip_header = f.read(10)
     modes = {m.name: m.mode for m in members}
-    if (modes.get("Kolvex-1.0.2/kolvex"), modes.get("Kolvex-1.0.2/README.txt")) != (0o755, 0o644):
-        failures.append(f"modes: {modes}")
+    owners = {(m.uid, m.gid, m.uname, m.gname, m.mtime) for m in members}
 
-    # gzip's header carries neither a time nor a file name (bytes 3 to 7).
-    with open(os.path.join(work, "a.tar.gz"), "rb") as f:
-        header = f.read(10)
-    if header[3] != 0 or header[4:8] != b"\0\0\0\0":
-        failures.append(f"the tarball's gzip header carries a name or a time: {header.hex()}")
-
+# What each check guards against, and whether it holds.
+checks = [
+    ("another clock, umask and file order give another zip", same["zip"]),
+    ("another clock, umask and file order give another tarball", same["tar.gz"]),
+    (f"the zip's entries are not all in its top folder, that first: {zip_names}",
+     zip_names[0] == TOP + "/" and all(n.startswith(TOP + "/") for n in zip_names)),
+    (f"the zip's entries are not in name order: {zip_names}", zip_names == sorted(zip_names)),
+    (f"the tarball's entries are not in name order: {[m.name for m in members]}",
+     [m.name for m in members] == sorted(m.name for m in members)),
+    (f"the tarball's owners or times are the builder's: {owners}", owners == {(0, 0, "root", "root", EPOCH)}),
+    (f"a program is not runnable, or a text is: {modes}",
+     (modes.get(TOP + "/kolvex"), modes.get(TOP + "/README.txt")) == (0o755, 0o644)),
+    # gzip's flags (no name) and time fields, bytes 3 to 7.
+    (f"the tarball's gzip header carries a name or a time: {gzip_header.hex()}", gzip_header[3:8] == b"\0" * 5),
+]
+failures = [what for what, holds in checks if not holds]
 for failure in failures:
     print("FAILED:", failure)
 print("repack: %d failure(s)" % len(failures))
