@@ -20,24 +20,14 @@ if(NOT CPACK_KOLVEX_EPOCH)
   include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
   kolvex_source_date_epoch(${CPACK_KOLVEX_SOURCE_DIR} ${CPACK_KOLVEX_RELEASE_DATE} CPACK_KOLVEX_EPOCH)
 endif()
-set(contents "")
 foreach(file Kolvex.exe Morvane.dll data.qv README.txt LICENSE.txt THIRD-PARTY.txt)
   execute_process(COMMAND touch -d @${CPACK_KOLVEX_EPOCH} ${stage}/${file} COMMAND_ERROR_IS_FATAL ANY)
-  file(SHA256 ${stage}/${file} sum)
-  string(APPEND contents "${file} ${sum}\n")
 endforeach()
 # wixl 0.101 would give every build a new random product code: the same
 # version built twice would then install as two products. A name-based UUID
 # of the version within the upgrade code is the same for every build of one
 # version and new for each new version.
 string(UUID product_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}" TYPE SHA1 UPPER)
-# The package code names one set of installer bytes. wixl 0.101 draws a new
-# one for every build (and ignores <Package Id>), and writes the clock into
-# the summary information; msi-summary.py puts in a code made from the
-# version and the files, the same for two builds of one commit and new for
-# any other files, and the build's one time.
-string(UUID package_code NAMESPACE ${CPACK_KOLVEX_UPGRADE_CODE} NAME "Kolvex ${CPACK_PACKAGE_VERSION}\n${contents}"
-  TYPE SHA1 UPPER)
 # wixl takes file names relative to the WiX source's folder only.
 get_filename_component(wxs_dir ${CPACK_KOLVEX_WXS} DIRECTORY)
 file(RELATIVE_PATH source_dir ${wxs_dir} ${stage})
@@ -47,16 +37,22 @@ execute_process(
           --define UpgradeCode=${CPACK_KOLVEX_UPGRADE_CODE} --define SourceDir=${source_dir} --define IconFile=${icon}
           --output ${CPACK_KOLVEX_MSI} ${CPACK_KOLVEX_WXS}
   RESULT_VARIABLE result)
+# The package code names one set of installer bytes. wixl 0.101 draws a new
+# one for every build (and ignores <Package Id>), and writes the clock into
+# the summary information; msi-summary.py puts in the build's one time and a
+# code made from the version and the installer's own bytes (with its code
+# left out): the same for two builds of one commit, new for any change of
+# the files, the WiX source, the icon or wixl.
 if(result EQUAL 0)
   execute_process(COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/msi-summary.py ${CPACK_KOLVEX_MSI}
-                          ${CPACK_KOLVEX_EPOCH} {${package_code}}
-    RESULT_VARIABLE result)
+                          ${CPACK_KOLVEX_EPOCH} ${CPACK_KOLVEX_UPGRADE_CODE} "Kolvex ${CPACK_PACKAGE_VERSION}"
+    RESULT_VARIABLE result OUTPUT_VARIABLE package_code OUTPUT_STRIP_TRAILING_WHITESPACE)
 endif()
 if(NOT result EQUAL 0)
   file(REMOVE ${CPACK_KOLVEX_MSI})
   message(FATAL_ERROR "wixl could not build ${CPACK_KOLVEX_MSI}")
 endif()
-message(STATUS "- installer: ${CPACK_KOLVEX_MSI} generated, product code {${product_code}}.")
+message(STATUS "- installer: ${CPACK_KOLVEX_MSI} generated, product code {${product_code}}, package code ${package_code}.")
 if(CPACK_KOLVEX_BUILD_INFO)
   include(${CMAKE_CURRENT_LIST_DIR}/BuildInfoWrite.cmake)
   kolvex_write_build_info(${CPACK_KOLVEX_MSI})
