@@ -2,9 +2,15 @@
 # one time and the tools' versions cmake/BuildInfo.cmake recorded. Included by
 # cmake/PackageFinish.cmake and cmake/PackageMsi.cmake inside CPack.
 function(kolvex_write_build_info download)
-  execute_process(COMMAND git -C ${CPACK_KOLVEX_SOURCE_DIR} rev-parse HEAD
-    OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  if(NOT commit)
+  # No clone, no commit; a clone git will not read stops the package with
+  # git's reason rather than pass for sources without history.
+  if(EXISTS ${CPACK_KOLVEX_SOURCE_DIR}/.git)
+    execute_process(COMMAND git -C ${CPACK_KOLVEX_SOURCE_DIR} rev-parse --verify HEAD
+      OUTPUT_VARIABLE commit OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed ERROR_VARIABLE why)
+    if(failed OR NOT commit MATCHES "^[0-9a-f]+$")
+      message(FATAL_ERROR "${CPACK_KOLVEX_SOURCE_DIR} is a git clone, but git cannot tell its commit:\n${why}")
+    endif()
+  else()
     set(commit "none (not built from a git clone)")
   endif()
   file(READ ${CPACK_KOLVEX_BUILD_INFO} tools)
