@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks that the portable tarball's licenses/ covers everything the portable
 libraries' builds compiled, and the font. Run by ctest (portable.notices,
-linux tier) and by hand after a version or option changes:
+portable tier) and by hand after a version or option changes:
 check-notices.py TARBALL THIRD_PARTY [--file PACKAGE COPYRIGHT PATH]..."""
 
 # THIRD_PARTY is the folder build-libs.sh made; its builds.txt names each
