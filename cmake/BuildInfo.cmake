@@ -20,12 +20,28 @@ endif()
 execute_process(COMMAND dpkg-query -W "-f=  \${Package} \${Version}\n" ${kolvex_tool_packages}
   OUTPUT_VARIABLE tool_versions ERROR_QUIET)
 if(KOLVEX_PORTABLE AND CMAKE_SYSROOT)
-  # The root is made from bullseye and bullseye-updates on the day it is made.
+  # The root is made from bullseye, bullseye-updates and bullseye-security
+  # (where it could be had) on the day it is made.
   execute_process(COMMAND dpkg-query --admindir=${CMAKE_SYSROOT}/var/lib/dpkg -W "-f=  \${Package} \${Version}\n"
                           gcc-10 g++-10 cpp-10 libstdc++-10-dev libgcc-10-dev binutils libc6-dev libjpeg62-turbo-dev
                           libx11-dev libwayland-dev libasound2-dev libpulse-dev libdbus-1-dev libudev-dev
     OUTPUT_VARIABLE root_versions ERROR_QUIET)
   string(APPEND tool_versions "Debian 11 packages in the build root (cmake/portable/make-build-root.sh):\n${root_versions}")
+  # The static libraries inside the program, each with the suite it came
+  # from: whoever checks the download sees whether libjpeg had its fixes.
+  foreach(made_from .kolvex-suites .kolvex-built-in)
+    if(NOT EXISTS ${CMAKE_SYSROOT}/${made_from})
+      message(FATAL_ERROR "${CMAKE_SYSROOT} has no ${made_from}: remove it, and the configure makes it again")
+    endif()
+  endforeach()
+  file(STRINGS ${CMAKE_SYSROOT}/.kolvex-suites root_suites)
+  string(APPEND tool_versions "The build root's suites: ${root_suites}\n")
+  string(APPEND tool_versions "Built into the program from the build root:\n")
+  file(STRINGS ${CMAKE_SYSROOT}/.kolvex-built-in built_in)
+  foreach(line ${built_in})
+    string(REGEX REPLACE "^([^ ]+) ([^ ]+) ([^ ]+)$" "  \\1 \\2 (\\3)" line "${line}")
+    string(APPEND tool_versions "${line}\n")
+  endforeach()
 endif()
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} --version OUTPUT_VARIABLE compiler_line ERROR_QUIET)
 string(REGEX REPLACE "\n.*" "" compiler_line "${compiler_line}")

@@ -5,11 +5,6 @@
 # read-me and every licence. The build's own bin/ is laid out the same way,
 # so build/portable/bin/kolvex runs as the unpacked game does.
 
-# The oldest glibc the tarball runs on: the build root's (Debian 11), that of
-# Steam Linux Runtime 3.0 and Ubuntu 20.04. The read-mes say it; the
-# portable.glibc_floor test fails on any symbol that asks for a newer one.
-set(KOLVEX_PORTABLE_GLIBC 2.31)
-
 # Everything beside the program is found through its own folder.
 set_target_properties(kolvex PROPERTIES BUILD_WITH_INSTALL_RPATH ON INSTALL_RPATH "\$ORIGIN/lib")
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -5,11 +5,15 @@
 # (cmake/portable/toolchain-build-root.cmake) made and compiles the game in.
 # The game then finds them before the root's. Included by the top
 # CMakeLists.txt when KOLVEX_PORTABLE is on, before the game's folders.
+# The oldest glibc the tarball runs on: the build root's (Debian 11), that of
+# Steam Linux Runtime 3.0 and Ubuntu 20.04. The read-mes say it; the
+# portable.glibc_floor test fails on any symbol that asks for a newer one.
+set(KOLVEX_PORTABLE_GLIBC 2.31)
 set(KOLVEX_THIRD_PARTY ${CMAKE_BINARY_DIR}/third-party)
 set(KOLVEX_THIRD_PARTY_LIB ${KOLVEX_THIRD_PARTY}/prefix/lib)
 set(portable_scripts ${PROJECT_SOURCE_DIR}/cmake/portable/build-libs.sh ${PROJECT_SOURCE_DIR}/cmake/portable/sources.txt
   ${PROJECT_SOURCE_DIR}/cmake/portable/freetype-modules.cfg ${PROJECT_SOURCE_DIR}/cmake/portable/glu/CMakeLists.txt
-  ${PROJECT_SOURCE_DIR}/cmake/portable/make-build-root.sh)
+  ${PROJECT_SOURCE_DIR}/cmake/portable/make-build-root.sh ${PROJECT_SOURCE_DIR}/cmake/portable/apt-suites.sh)
 if(NOT CMAKE_SYSROOT AND EXISTS ${KOLVEX_THIRD_PARTY}/unavailable)
   # The toolchain could not make the root (the reason is in that file): the
   # tarball's tests skip, and there is nothing to build.

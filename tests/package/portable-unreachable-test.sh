@@ -2,8 +2,16 @@
 # The tarball's tests where no Debian archive can be reached and nothing was
 # fetched before: skipped with the reason, not failed. A build folder of its
 # own and an archive on a closed local port; the real build is not touched.
+# Run as root: without root's rights the build root is refused first, for
+# that reason, so this test is skipped, saying so (and, as root, it checks
+# that it is).
 set -u
 root=${1:?usage: portable-unreachable-test.sh SOURCE_ROOT}
+not_root="skipped: not root: the portable build's Debian 11 root needs root's rights, and without them it is refused before any archive is tried"
+if [ "$(id -u)" != 0 ]; then
+    echo "$not_root"
+    exit 77
+fi
 step=$root/tests/e2e/portable-step.sh
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -35,6 +43,12 @@ out=$(sh "$step" "$scratch/portable" sh -c 'echo ran; exit 1' 2>&1)
 code=$?
 [ $code = 77 ] || fail "a check of the tarball ended with $code, not 77 (skipped): $out"
 echo "$out" | grep -qF "skipped: $reason" || fail "a check of the tarball did not say why it was skipped: $out"
+
+# As another user, this very test is skipped with its reason.
+out=$(setpriv --reuid=65534 --regid=65534 --clear-groups env HOME=/nonexistent bash "$0" "$root" 2>&1)
+code=$?
+[ $code = 77 ] || fail "as another user this test ended with $code, not 77 (skipped):"$'\n'"$out"
+grep -qxF "$not_root" <<<"$out" || fail "as another user this test did not say why it was skipped:"$'\n'"$out"
 
 [ $failures = 0 ] && echo "skipped with: $reason"
 [ $failures = 0 ]
