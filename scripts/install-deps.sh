@@ -36,7 +36,7 @@ sets_of() {
     case $by_preset:$1 in
         *:all) echo linux headless test windows windows32 package portable repro ;;
         1:native) echo linux headless test repro ;;
-        1:tsan) echo linux test ;;
+        1:tsan) echo linux headless test ;;
         1:win32 | 1:win64) echo linux headless test windows windows32 package ;;
         1:linux | 1:portable) echo linux headless test package portable repro ;;
         1:repro) echo linux headless test windows package portable repro ;;

@@ -4,6 +4,7 @@
 #include "app/ControllerHolds.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Keys.h"
 #include "app/TickSchedule.h"
@@ -87,6 +88,15 @@ std::vector<std::uint8_t> ControllerHolds::ReleaseAll() {
     while (!holds_.empty())
         if (const std::uint8_t code = Release(holds_.back().pad, holds_.back().input)) released.push_back(code);
     return released;
+}
+
+std::vector<std::uint8_t> ControllerHolds::Suspend() {
+    for (const Hold& hold : holds_) suspended_.emplace_back(hold.pad, hold.input);
+    return ReleaseAll();
+}
+
+std::vector<std::pair<PadId, PadInput>> ControllerHolds::TakeSuspended() {
+    return std::exchange(suspended_, {});
 }
 
 bool ControllerHolds::Holds(PadId pad, PadInput input) const {

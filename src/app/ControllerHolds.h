@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using PadClock = std::chrono::steady_clock;
@@ -65,6 +67,12 @@ public:
     std::vector<std::uint8_t> ReleasePad(PadId pad);
     // Forgets every input; returns the codes that were held.
     std::vector<std::uint8_t> ReleaseAll();
+    // The window lost the focus: as ReleaseAll, but what was held is kept
+    // aside for TakeSuspended, so that the focus's return can press anew
+    // what is still held then.
+    std::vector<std::uint8_t> Suspend();
+    // The inputs held when the focus went, once; empty after.
+    std::vector<std::pair<PadId, PadInput>> TakeSuspended();
     bool Holds(PadId pad, PadInput input) const;
     // The code to press again when the repeating input is due at now, else
     // 0; a late pass repeats once, missed repeats are not made up.
@@ -82,6 +90,7 @@ private:
 
     RepeatRate rate_;
     std::vector<Hold> holds_;
+    std::vector<std::pair<PadId, PadInput>> suspended_;
     bool repeating_ = false;
     Hold lead_{};
     PadClock::time_point due_{};
@@ -100,5 +109,11 @@ std::uintptr_t MovePadStick(ControllerHolds& holds, PadId pad, PadInput negative
                             PadClock::time_point now);
 // The held input's repeat when one is due: a press like an auto-repeated key.
 std::uintptr_t RunPadRepeat(ControllerHolds& holds, PadClock::time_point now);
+// The focus is back: each input that was held when it went (Suspend) and that
+// `stillDown` says is down now presses anew, as a key held through the loss
+// repeats once the window has the focus again; one let go meanwhile does
+// nothing. Both sides' pads call it. Returns the last code pressed, else 0.
+std::uintptr_t PressStillHeld(ControllerHolds& holds, const std::function<bool(PadId, PadInput)>& stillDown,
+                              PadClock::time_point now);
 // Unmarks what a release of a pad or of everything returned.
 void UnmarkPadCodes(const std::vector<std::uint8_t>& codes);

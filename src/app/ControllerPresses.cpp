@@ -18,6 +18,17 @@ std::uintptr_t PressPadInput(ControllerHolds& holds, PadId pad, PadInput input, 
     return code;
 }
 
+std::uintptr_t PressStillHeld(ControllerHolds& holds, const std::function<bool(PadId, PadInput)>& stillDown,
+                              PadClock::time_point now) {
+    std::uintptr_t pressed = 0;
+    for (const auto& [pad, input] : holds.TakeSuspended()) {
+        if (QuitRequested()) break;  // a press that ended the game is the last one
+        if (!stillDown(pad, input)) continue;
+        if (const std::uintptr_t code = PressPadInput(holds, pad, input, now)) pressed = code;
+    }
+    return pressed;
+}
+
 void UnmarkPadCodes(const std::vector<std::uint8_t>& codes) {
     if (codes.empty()) return;
     std::lock_guard<std::mutex> hold(gameStateLock);

@@ -73,6 +73,18 @@ bool InputOfButton(Uint8 button, PadInput& input) {
     return false;
 }
 
+bool StillDown(PadId id, PadInput input) {
+    SDL_GameController* pad = SDL_GameControllerFromInstanceID(id);
+    if (pad == nullptr) return false;
+    for (const auto& mapped : kButtons)
+        if (mapped.input == input) return SDL_GameControllerGetButton(pad, mapped.button) != 0;
+    const bool across = input == PadInput::StickLeft || input == PadInput::StickRight;
+    const int value = SDL_GameControllerGetAxis(pad, across ? SDL_CONTROLLER_AXIS_LEFTX : SDL_CONTROLLER_AXIS_LEFTY);
+    // SDL's stick counts down and right as positive.
+    const int direction = input == PadInput::StickRight || input == PadInput::StickDown ? 1 : -1;
+    return StickDirection(value, direction) == direction;
+}
+
 void OpenPad(int deviceIndex) {
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
     for (SDL_GameController* pad : pads)
@@ -152,5 +164,11 @@ std::optional<PadClock::time_point> NextControllerRepeat() {
 }
 
 void ForgetControllerInputs() {
-    UnmarkPadCodes(holds.ReleaseAll());
+    UnmarkPadCodes(holds.Suspend());
+}
+
+// SDL keeps a pad's presses from a window without the focus out of its state
+// (its releases come through), so what reads as down now was held all along.
+void ResumeControllerInputs() {
+    PressStillHeld(holds, StillDown, PadClock::now());
 }

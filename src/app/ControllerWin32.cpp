@@ -34,7 +34,6 @@ constexpr struct {
 // Newest first; 9.1.0 ships with every Windows since Vista.
 constexpr const wchar_t* kLibraries[] = {L"xinput1_4.dll", L"xinput1_3.dll", L"xinput9_1_0.dll"};
 
-HMODULE library = nullptr;
 XInputPads pads(nullptr, KeyboardRepeatRate(1, 31));
 
 }  // namespace
@@ -100,21 +99,45 @@ std::uintptr_t XInputPads::Apply(PadId pad, const XINPUT_GAMEPAD& state, PadCloc
 }
 
 void XInputPads::Forget() {
-    holds_.ReleaseAll();
+    holds_.Suspend();
     for (Slot& slot : slots_) slot.applied = false;
+}
+
+void XInputPads::Resume(PadClock::time_point now) {
+    if (getState_ == nullptr) return;
+    XINPUT_STATE states[XUSER_MAX_COUNT] = {};
+    bool read[XUSER_MAX_COUNT] = {};
+    for (DWORD slot = 0; slot < XUSER_MAX_COUNT; ++slot)
+        read[slot] = slots_[slot].connected && getState_(slot, &states[slot]) == ERROR_SUCCESS;
+    PressStillHeld(
+        holds_,
+        [&](PadId pad, PadInput input) {
+            if (pad < 0 || pad >= PadId(XUSER_MAX_COUNT) || !read[pad]) return false;
+            const XINPUT_GAMEPAD& state = states[pad].Gamepad;
+            for (const auto& button : kButtons)
+                if (button.input == input) return (state.wButtons & button.bit) != 0;
+            // XInput's stick counts up and right as positive.
+            const bool across = input == PadInput::StickLeft || input == PadInput::StickRight;
+            const int direction = input == PadInput::StickRight || input == PadInput::StickUp ? 1 : -1;
+            return StickDirection(across ? state.sThumbLX : state.sThumbLY, direction) == direction;
+        },
+        now);
 }
 
 void OpenControllers() {
     XInputGetStateProc getState = nullptr;
     for (const wchar_t* name : kLibraries) {
-        library = LoadLibraryW(name);
+        // Never freed: XInput runs a thread of its own (Wine's watches for pads
+        // coming and going) that outlives the last FreeLibrary and goes on in
+        // unloaded code; under Wine that faulted at quit and started the
+        // debugger. Like any system library with a thread, it stays loaded for
+        // the life of the process.
+        const HMODULE library = LoadLibraryW(name);
         if (library == nullptr) continue;
         // Through a plain function pointer: FARPROC's own type is not the call's.
         getState = reinterpret_cast<XInputGetStateProc>(
             reinterpret_cast<void (*)()>(GetProcAddress(library, "XInputGetState")));
         if (getState != nullptr) break;
-        FreeLibrary(library);
-        library = nullptr;
     }
     UINT delay = 1;
     UINT speed = 31;
@@ -124,9 +147,8 @@ void OpenControllers() {
 }
 
 void CloseControllers() {
+    // Nothing is read from here on; the library itself stays (OpenControllers).
     pads = XInputPads(nullptr, KeyboardRepeatRate(1, 31));
-    if (library != nullptr) FreeLibrary(library);
-    library = nullptr;
 }
 
 void PollControllers() {
@@ -137,4 +159,8 @@ void PollControllers() {
 
 void ForgetControllerInputs() {
     pads.Forget();
+}
+
+void ResumeControllerInputs() {
+    pads.Resume(PadClock::now());
 }

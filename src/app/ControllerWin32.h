@@ -1,7 +1,8 @@
 // The XInput side of Controllers.h, beside it: the pads object behind the
 // seam's calls, testable with stand-ins for XInputGetState and the foreground
-// window. OpenControllers loads XInput (1.4, then 1.3, then 9.1.0) and reads
-// the keyboard's repeat delay and rate for held inputs.
+// window. OpenControllers loads XInput (1.4, then 1.3, then 9.1.0), for the
+// life of the process, and reads the keyboard's repeat delay and rate for
+// held inputs.
 #pragma once
 
 #include "state/PlatformTypes.h"
@@ -35,6 +36,9 @@ public:
     // Lets go of every input without unmarking (the caller has let go of every
     // key); buttons still down when the window is active again press anew.
     void Forget();
+    // The focus is back: what was held at the loss and is down now presses
+    // anew at once (PressStillHeld); the next poll takes what else changed.
+    void Resume(PadClock::time_point now);
 
 private:
     struct Slot {

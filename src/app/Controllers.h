@@ -17,3 +17,6 @@ void PollControllers();
 // The window lost the focus: nothing held, nothing repeats. Called without
 // the game-state lock held (FocusStep, after it let go of the keys).
 void ForgetControllerInputs();
+// The window has the focus again: what was held when it went and is still
+// down presses anew (PressStillHeld). Called without the lock (FocusStep).
+void ResumeControllerInputs();

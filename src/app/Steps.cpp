@@ -9,6 +9,7 @@
 
 #include "app/Controllers.h"
 #include "app/Keys.h"
+#include "game/GameRules.h"
 #include "state/GameState.h"
 
 namespace {
@@ -17,6 +18,15 @@ std::atomic<std::uintptr_t> exitCode{0};
 
 }  // namespace
 
+void StartStep(HFONT (*createFont)()) {
+    std::atomic_ref<bool>(gameState.quitRequested).store(false);
+    gameState.windowInactive = false;
+    gameState.hFont = createFont != nullptr ? createFont() : HFONT{};
+    SetStartValues();
+    NewGame();
+    gameState.soundOn = true;
+}
+
 void FocusStep(bool active) {
     {
         std::lock_guard<std::mutex> hold(gameStateLock);
@@ -24,7 +34,11 @@ void FocusStep(bool active) {
         if (active) gameState.spinAngle = 0.0f;
         if (!active) std::memset(gameState.keyDown, 0, sizeof gameState.keyDown);
     }
-    if (!active) ForgetControllerInputs();
+    if (active) {
+        ResumeControllerInputs();
+    } else {
+        ForgetControllerInputs();
+    }
 }
 
 void KeyStep(std::uintptr_t virtualKey, bool down) {
@@ -39,6 +53,9 @@ void KeyStepLocked(std::uintptr_t virtualKey, bool down) {
 }
 
 void QuitStep(std::uintptr_t code) {
+    // Under the lock like every other write of the flag: the timer thread
+    // copies the whole record under it.
+    std::lock_guard<std::mutex> hold(gameStateLock);
     if (!QuitRequested()) exitCode = code;
     RequestQuit();
 }

@@ -7,6 +7,15 @@
 
 #include <cstdint>
 
+#include "state/PlatformTypes.h"
+
+// The start-up both program entries run before their window exists, in the
+// game's own order: the loops' flags, the font (`createFont`: the Windows
+// font; null on the native side, which opens its font after the first
+// frame), the menu's start values, the classic game Esc reaches from the
+// menu, and the sound switched on. No other thread runs yet.
+void StartStep(HFONT (*createFont)());
+
 // The window gained (true) or lost the focus; minimising counts as a loss
 // where the focus stays. A loss pauses the game, lets go of every held key
 // (one released meanwhile sends no key-up) and of every pad input; a gain

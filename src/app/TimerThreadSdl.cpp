@@ -27,12 +27,6 @@ std::thread thread;
 std::atomic<bool> pictureChanged{false};
 int wakePipe[2] = {-1, -1};
 
-void WakeMainLoop() {
-    if (pictureChanged.exchange(true)) return;  // a wake already waits to be taken
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
-}
-
 // One tick under the lock; true when it changed what the screen shows.
 bool RunTick(int i) {
     std::lock_guard<std::mutex> hold(gameStateLock);
@@ -61,7 +55,7 @@ void TimerThread() {
         for (int i = 0; i < 9; ++i) {
             if (due[i] > now) continue;
             if (QuitRequested()) break;
-            if (RunTick(i)) WakeMainLoop();
+            if (RunTick(i) && MarkTickWake()) SignalTickWake();
             due[i] = NextTickDue(due[i], std::chrono::milliseconds(kTickTimers[i].periodMs), now);
         }
     }
@@ -73,12 +67,26 @@ int TickWakeFd() {
     return wakePipe[0];
 }
 
-bool TakeTickWake() {
-    // Drained every time: a byte written after the mark was taken must not
-    // keep the loop's wait waking.
+bool MarkTickWake() {
+    return !pictureChanged.exchange(true);  // else a wake already waits to be taken
+}
+
+void SignalTickWake() {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
+}
+
+// The mark is the truth and the byte only a prompt: a byte may arrive after
+// its mark was taken (the timer thread preempted between the two), so the
+// wait drains whatever it finds and then asks the mark.
+void DrainTickWake() {
     char bytes[16];
     while (wakePipe[0] >= 0 && read(wakePipe[0], bytes, sizeof bytes) > 0) {
     }
+}
+
+bool TakeTickWake() {
+    DrainTickWake();
     return pictureChanged.exchange(false);
 }
 
@@ -86,10 +94,14 @@ bool TickWakePending() {
     return pictureChanged.load();
 }
 
-void StartTimerThread() {
+void OpenTickWake() {
     if (wakePipe[0] < 0 && pipe(wakePipe) == 0) {
         for (int fd : wakePipe) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
     }
+}
+
+void StartTimerThread() {
+    OpenTickWake();
     thread = std::thread(TimerThread);
 }
 

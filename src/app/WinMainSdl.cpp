@@ -1,5 +1,5 @@
 // The native program entry: the Windows build's start-up order, a loop that
-// handles every queued event and then draws one frame at the display's pace,
+// handles every queued event and then draws a frame when the picture changed,
 // and a shutdown in which the timer thread has ended before what its
 // callbacks use goes away. Adds to the Windows entry only the data folder,
 // the clip device and the late font and controller start.
@@ -11,23 +11,17 @@
 
 #include "app/Controllers.h"
 #include "app/DataFolderSdl.h"
-#include "app/Keys.h"
 #include "app/Steps.h"
 #include "app/TimerThread.h"
 #include "assets/Sound.h"
 #include "assets/SoundSdl.h"
-#include "game/GameRules.h"
 #include "render/TextSdl.h"
 #include "render/WindowSdl.h"
 #include "state/GameState.h"
 
 int main(int, char**) {
-    std::atomic_ref<bool>(gameState.quitRequested).store(false);
-    gameState.windowInactive = false;
     EnterDataFolder();
-    SetStartValues();
-    NewGame();  // the classic game that Esc reaches straight from the menu
-    gameState.soundOn = true;
+    StartStep(nullptr);  // the font is opened once the menu is on the screen
     if (!CreateGLWindow()) {
         CloseGameFont();
         SDL_Quit();

@@ -3,22 +3,15 @@
 // before the sounds and the OpenGL context it might use are released. Lacks,
 // on purpose, any wait or frame cap: the loop spins as the game always has.
 #include "app/Controllers.h"
-#include "app/Keys.h"
 #include "app/Steps.h"
 #include "app/TimerThread.h"
 #include "assets/Sound.h"
-#include "game/GameRules.h"
 #include "render/TextWin32.h"
 #include "render/WindowWin32.h"
 #include "state/GameState.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    std::atomic_ref<bool>(gameState.quitRequested).store(false);
-    gameState.windowInactive = false;
-    gameState.hFont = CreateGameFont();
-    SetStartValues();
-    NewGame();  // the classic game that Esc reaches straight from the menu
-    gameState.soundOn = true;
+    StartStep(CreateGameFont);
     // A launcher or script must tell a start-up that failed (its box already
     // shown) from a player closing the window.
     if (!CreateGLWindow()) return 1;

@@ -20,10 +20,10 @@ struct FaceFile {
     bool operator==(const FaceFile&) const = default;
 };
 
-// Opens `font`'s file at `pixels`, unless an earlier try had that file already.
 // Why the last search opened nothing.
 std::string faceFailure;
 
+// Opens `font`'s file at `pixels`, unless an earlier try had that file already.
 TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
     FcChar8* file = nullptr;
     if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch) return nullptr;
@@ -38,13 +38,13 @@ TTF_Font* TryFace(FcPattern* font, int pixels, std::vector<FaceFile>& tried) {
     return opened;
 }
 
+}  // namespace
+
 // The face the system's font matching picks for the game's request; where
 // that file cannot be opened, every other face it knows, best first, so
 // that text still shows, as Windows falls back to a default font. Ranking
 // every installed face is slow, so only then. A configuration of our own,
 // dropped afterwards: nothing of fontconfig stays loaded for the run.
-}  // namespace
-
 TTF_Font* OpenGameFace(int pixels) {
     faceFailure = "fontconfig finds no font on this system";
     FcConfig* config = FcInitLoadConfigAndFonts();

@@ -8,7 +8,6 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
-#include <poll.h>
 
 #include <algorithm>
 #include <chrono>
@@ -74,6 +73,7 @@ bool unpaced = false;
 GameState shown{};
 GameState passStart{};
 bool pictureLost = true;
+std::uint64_t framesDrawn = 0;
 // The X connection the wait watches; -1 where there is none (Wayland), and
 // the wait then naps.
 int xConnection = -1;
@@ -162,33 +162,6 @@ void PaceFramesAtDisplayRate() {
     // Taken again when the window moves to another display: the next
     // deadline is the new period after the last one.
     framePeriod = FramePeriod(known ? mode.refresh_rate : 0);
-}
-
-// Waits until `deadline` (none: for as long as it takes), an event is queued,
-// or a tick changed the picture; wakes within a millisecond of any of them.
-// Not SDL's own event wait: see WaitForEvent in WindowSdl.h. The X connection
-// and the timer thread's wake are watched with poll(); pads, which SDL reads
-// only when its events are pumped, and a system without an X connection are
-// checked every millisecond instead. Never under the lock.
-void WaitForInput(std::optional<Clock::time_point> deadline) {
-    if (const auto repeat = NextControllerRepeat(); repeat && (!deadline || *repeat < *deadline)) deadline = repeat;
-    const int tickFd = TickWakeFd();
-    for (;;) {
-        SDL_PumpEvents();
-        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT) || TickWakePending()) return;
-        const Clock::time_point now = Clock::now();
-        if (deadline && now >= *deadline) return;
-        // A tenth of a second at most, so that what SDL only notices when
-        // pumped (a controller plugged in) is not kept waiting.
-        auto wait = std::chrono::milliseconds(100);
-        if (deadline) wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(*deadline - now));
-        if (xConnection < 0 || tickFd < 0 || ControllersOpen()) {
-            SDL_Delay(1);
-            continue;
-        }
-        pollfd watched[2] = {{xConnection, POLLIN, 0}, {tickFd, POLLIN, 0}};
-        poll(watched, 2, int(wait.count()));
-    }
 }
 
 // The display under the window changed, or its set of displays did.
@@ -373,6 +346,10 @@ void HandleWindowEvent(const SDL_Event& event) {
     }
 }
 
+PassFacts PassFactsNow() {
+    return {framesDrawn, framePeriod};
+}
+
 bool WindowShowing() {
     return window != nullptr && (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
@@ -387,6 +364,7 @@ void EndPass() {
     if (unpaced) {
         DrawFrameStep();
         SDL_GL_SwapWindow(window);
+        ++framesDrawn;
         return;
     }
     bool byInput = false;
@@ -403,6 +381,7 @@ void EndPass() {
     if (pictureLost || byInput || (changed && due)) {
         DrawFrameStep(&shown);
         SDL_GL_SwapWindow(window);  // not holding the lock: the timer thread runs on
+        ++framesDrawn;
         pictureLost = false;
         now = Clock::now();
         nextFrame = paced && due && !byInput && nextFrame != Clock::time_point{}
@@ -411,5 +390,5 @@ void EndPass() {
         changed = false;
     }
     // A change whose frame is not due yet waits for it; else for anything.
-    WaitForInput(changed ? std::optional<Clock::time_point>(nextFrame) : std::nullopt);
+    WaitForInput(changed ? std::optional<Clock::time_point>(nextFrame) : std::nullopt, xConnection);
 }

@@ -7,6 +7,10 @@
 #include <SDL_events.h>
 #include <SDL_timer.h>
 
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
 #include "render/ProblemBox.h"
 #include "render/Window.h"
 
@@ -20,6 +24,20 @@ void HandleWindowEvent(const SDL_Event& event);
 // due or anything happens. With pacing turned off every pass draws at once.
 void BeginPass();
 void EndPass();
+// Waits until `deadline` (none: for as long as it takes), an event is queued,
+// or a tick changed the picture; wakes within a millisecond of any of them.
+// Not SDL's own event wait (see WaitForEvent): `xConnection` (the display's
+// socket) and the timer thread's wake are watched with poll(); pads, which
+// SDL reads only when its events are pumped, and a system without an X
+// connection (-1) are checked every millisecond instead. Never under the lock.
+void WaitForInput(std::optional<std::chrono::steady_clock::time_point> deadline, int xConnection);
+// What the passes have done, for tests: frames drawn so far, and the frame
+// period the loop paces itself at (zero: the driver's vsync paces it).
+struct PassFacts {
+    std::uint64_t framesDrawn;
+    std::chrono::steady_clock::duration framePeriod;
+};
+PassFacts PassFactsNow();
 // False while the window is minimised or hidden: there is nothing to draw for.
 bool WindowShowing();
 

@@ -43,7 +43,7 @@ struct GameState {
     std::uint8_t keyDown[256];
     bool menuOpen;
     bool helpOpen;
-    bool quitRequested;  // read across threads: use QuitRequested()/RequestQuit()
+    bool quitRequested;  // see QuitRequested()/RequestQuit() below: written under the lock
     bool windowInactive;
     std::uint8_t menuChoice;
 
@@ -76,7 +76,10 @@ extern GameState gameState;
 // Held by every key message, timer callback and frame for its whole run.
 extern std::mutex gameStateLock;
 
-// The timer thread polls this flag without the lock, so every access is atomic.
+// One rule for the flag: it is written only under gameStateLock (the timer
+// thread copies the whole record under it), and always atomically, so that
+// both loops may poll it without the lock through QuitRequested(). Only the
+// start-up, before the timer thread exists, writes it without the lock.
 inline bool QuitRequested() {
     return std::atomic_ref<bool>(gameState.quitRequested).load(std::memory_order_acquire);
 }

@@ -20,6 +20,10 @@ void Show(Screen screen) {
     NewGame();
     gameState.soundOn = true;
     gameState.menuOpen = screen == Screen::Menu;
+    // A T in open play, which every turn changes.
+    gameState.pieceOrientation = 3;
+    gameState.pieceColumn = 5;
+    gameState.pieceRow = 5;
     if (screen == Screen::PlayLevel7) gameState.level = 7;
     if (screen == Screen::PlayUnfocused) gameState.windowInactive = true;
     if (screen == Screen::Help) {
@@ -45,6 +49,7 @@ TEST(Picture, AStepChangesThePictureExactlyWhenItsScreenDrawsWhatChanged) {
         {"the 800 ms tick does nothing at level 1", Screen::Play, Tick800, false},
         {"the 10 ms tick tilts the help screen", Screen::Help, Tick10, true},
         {"Left moves the piece", Screen::Play, [] { KeyStep(kKeyLeft, true); }, true},
+        {"Up turns the piece", Screen::Play, [] { KeyStep(kKeyUp, true); }, true},
         {"a key the game ignores", Screen::Play, [] { KeyStep(0x41, true); }, false},
         {"M turns the sound off: the notice", Screen::Play, [] { KeyStep(kKeyM, true); }, true},
     };

@@ -29,7 +29,7 @@ TEST(TickSchedule, ALateTickIsNotMadeUp) {
     EXPECT_EQ(NextTickDue(due, milliseconds(10), kStart + milliseconds(30)), kStart + milliseconds(40));
 }
 
-TEST(TickSchedule, FramesFollowTheDisplaysRateAndANewRateTakesOverAtTheNextFrame) {
+TEST(TickSchedule, AFramePeriodIsTheDisplaysAndTheDeadlineAfterARateChangeIsOneNewPeriodOn) {
     using std::chrono::nanoseconds;
     const struct {
         int rate;
@@ -39,7 +39,8 @@ TEST(TickSchedule, FramesFollowTheDisplaysRateAndANewRateTakesOverAtTheNextFrame
                  {0, nanoseconds(16'666'666)},
                  {-1, nanoseconds(16'666'666)}};
     for (const auto& c : cases) EXPECT_EQ(FramePeriod(c.rate), c.period) << c.rate << " Hz";
-    // Dragged from a 60 Hz display to a 144 Hz one just after a frame.
+    // The arithmetic only: a display change reaching the window's pace is
+    // the window test's (GameWindow).
     const auto due = kStart + milliseconds(100);
     EXPECT_EQ(NextTickDue(due, FramePeriod(144), due + milliseconds(1)), due + nanoseconds(6'944'444));
 }

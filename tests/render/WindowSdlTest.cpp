@@ -1,10 +1,20 @@
 // The native window's event handling fed made-up SDL events, no window or
 // display needed: a key SDL knows no Windows code for still reaches the game,
 // a focus loss lets go of every held key, minimising pauses the game and
-// restoring resumes it; and a real window on SDL's off-screen driver.
+// restoring resumes it; the loop's wait, with a pipe standing in for the X
+// connection; and a real window on SDL's off-screen driver.
 #include <SDL.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <time.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "app/TickSchedule.h"
+#include "app/TimerThreadSdl.h"
 #include "game/GameRules.h"
 #include "render/WindowSdl.h"
 #include "state/GameState.h"
@@ -78,6 +88,92 @@ TEST_F(WindowEvents, RestoringResumesAWindowThatKeptTheFocusOnly) {
     EXPECT_TRUE(gameState.windowInactive) << "restored without the focus";
 }
 
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+Clock::duration ThreadProcessorTime() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+// The wait between frames with a pipe of the test's own as the X connection:
+// writing to it is the display sending an event.
+class InputWait : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+        OpenTickWake();
+        ASSERT_GE(TickWakeFd(), 0);
+        ASSERT_EQ(pipe2(display, O_NONBLOCK), 0);
+    }
+    void TearDown() override {
+        close(display[0]);
+        close(display[1]);
+        TakeTickWake();
+    }
+    // How long the wait took, of all the tries: the least loaded one.
+    Clock::duration FastestWake(void (*cause)(int displayOut)) {
+        Clock::duration fastest = Clock::duration::max();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            std::thread causing(cause, display[1]);
+            const Clock::time_point start = Clock::now();
+            WaitForInput(std::nullopt, display[0]);
+            fastest = std::min(fastest, Clock::now() - start);
+            causing.join();
+            char bytes[16];
+            while (read(display[0], bytes, sizeof bytes) > 0) {
+            }
+            SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+            TakeTickWake();
+        }
+        return fastest;
+    }
+    int display[2] = {-1, -1};
+};
+
+TEST_F(InputWait, NothingToWaitForSleepsToTheDeadlineEvenAfterAWakeByteOutlivedItsMark) {
+    for (const bool strayByte : {false, true}) {
+        if (strayByte) {
+            // The timer thread preempted between its mark and its byte: the
+            // loop took the mark, and the byte came after.
+            ASSERT_TRUE(MarkTickWake());
+            ASSERT_TRUE(TakeTickWake());
+            SignalTickWake();
+        }
+        const Clock::duration processorBefore = ThreadProcessorTime();
+        const Clock::time_point start = Clock::now();
+        WaitForInput(start + milliseconds(300), display[0]);
+        EXPECT_GE(Clock::now() - start, milliseconds(300)) << "stray byte: " << strayByte;
+        // Asleep, the wait costs next to nothing; spinning, most of the 300 ms.
+        EXPECT_LT(ThreadProcessorTime() - processorBefore, milliseconds(40)) << "stray byte: " << strayByte;
+    }
+}
+
+TEST_F(InputWait, AnEventOrATickThatChangedThePictureEndsItLongBeforeItsTenthOfASecond) {
+    const struct {
+        const char* what;
+        void (*cause)(int displayOut);
+    } cases[] = {
+        {"a key on the display",
+         [](int displayOut) {
+             std::this_thread::sleep_for(milliseconds(30));
+             SDL_Event key{};
+             key.type = SDL_KEYDOWN;
+             SDL_PushEvent(&key);
+             const char byte = 1;
+             ASSERT_EQ(write(displayOut, &byte, 1), 1);
+         }},
+        {"a tick that changed the picture",
+         [](int) {
+             std::this_thread::sleep_for(milliseconds(30));
+             if (MarkTickWake()) SignalTickWake();
+         }},
+    };
+    // Without the poll on either, the wait notices only at its 100 ms pump.
+    for (const auto& c : cases) EXPECT_LT(FastestWake(c.cause), milliseconds(70)) << c.what;
+}
+
 // Needs data.qv in the working folder, as the game does.
 TEST(GameWindow, StaysLargeEnoughToReadAndTakesNoDrops) {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -92,6 +188,37 @@ TEST(GameWindow, StaysLargeEnoughToReadAndTakesNoDrops) {
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
     EXPECT_EQ(SDL_EventState(SDL_DROPFILE, SDL_QUERY), SDL_IGNORE);
+
+    // A pass with nothing changed draws nothing; another display under the
+    // window (or a new set of displays) redraws, and retakes the pace.
+    const auto pass = [] {
+        BeginPass();
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) HandleWindowEvent(event);
+        SDL_Event nudge{};  // so that the wait returns at once
+        nudge.type = SDL_USEREVENT;
+        SDL_PushEvent(&nudge);
+        EndPass();
+    };
+    pass();
+    const PassFacts first = PassFactsNow();
+    pass();
+    EXPECT_EQ(PassFactsNow().framesDrawn, first.framesDrawn) << "nothing changed";
+    for (const Uint32 type : {Uint32(SDL_WINDOWEVENT), Uint32(SDL_DISPLAYEVENT)}) {
+        SDL_Event moved{};
+        moved.type = type;
+        if (type == SDL_WINDOWEVENT) moved.window.event = SDL_WINDOWEVENT_DISPLAY_CHANGED;
+        if (type == SDL_DISPLAYEVENT) moved.display.event = SDL_DISPLAYEVENT_CONNECTED;
+        const std::uint64_t before = PassFactsNow().framesDrawn;
+        HandleWindowEvent(moved);
+        pass();
+        EXPECT_EQ(PassFactsNow().framesDrawn, before + 1) << "event type " << type;
+    }
+    if (first.framePeriod != Clock::duration::zero()) {
+        SDL_DisplayMode mode{};
+        ASSERT_EQ(SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &mode), 0);
+        EXPECT_EQ(PassFactsNow().framePeriod, FramePeriod(mode.refresh_rate));
+    }
     // Left up: the tear-down would unload Mesa's driver before the leak
     // check, and the blocks it keeps for good would then read as leaked.
 }

@@ -4,7 +4,8 @@
 
 struct ControllerCalls {
     int forgets = 0;
-    int forgetsUnderLock = 0;
+    int resumes = 0;
+    int callsUnderLock = 0;
 };
 
 extern ControllerCalls controllerCalls;

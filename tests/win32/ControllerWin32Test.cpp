@@ -77,8 +77,10 @@ TEST_F(ControllerWin32, AFocusLossLetsGoAndNothingIsReadUntilTheFocusIsBack) {
     for (int ms = 1; ms < 600; ++ms) pads.Poll(At(ms), kOurs, false);
     EXPECT_EQ(gameState.pieceColumn, 3);
     // Back in focus with Left still down and the packet unchanged: Left
-    // presses anew, once, and the hold from before the loss does not go on
-    // repeating in its old rhythm.
+    // presses anew at once, as the focus returns, and only once; the hold
+    // from before the loss does not go on repeating in its old rhythm.
+    pads.Resume(At(600));
+    EXPECT_EQ(gameState.pieceColumn, 2);
     for (int ms = 600; ms <= 1000; ++ms) pads.Poll(At(ms), kOurs, true);
     EXPECT_EQ(gameState.pieceColumn, 2);
     Set(0, XINPUT_GAMEPAD_START);
