@@ -83,7 +83,6 @@ def measure(name, start):
     times PRESSES key presses; returns the latencies in ms, the process and
     the display's server."""
     server = e2e.private_display()
-    process = None
     try:
         process, window = start()
         _, origin = e2e.client_origin(window)
@@ -107,14 +106,14 @@ def measure(name, start):
         screen.close()
         return latencies, process, server
     except BaseException:
-        end(process, server)
+        end(server)
         raise
 
 
-def end(process, server):
-    if process is not None and process.poll() is None:
-        process.kill()
-        process.wait()
+def end(server):
+    # The program and what it started, by their ids (e2e.py keeps them), so
+    # that another run's game is left alone; then its display.
+    e2e.end_games()
     server.kill()
     server.wait()
 
@@ -144,7 +143,7 @@ def main():
             used, start = e2e.cpu_seconds(process.pid), time.monotonic()
             time.sleep(5.0)
             still = (e2e.cpu_seconds(process.pid) - used) / (time.monotonic() - start)
-        end(process, server)
+        end(server)
         os.environ.pop("KOLVEX_UNPACED_FRAMES", None)
         results[name] = summary(latencies)
 
@@ -159,10 +158,8 @@ def main():
         e2e.GAME = "Kolvex.exe"
         e2e.BIN = windows_bin
         os.environ["KOLVEX_ROOT"] = ROOT
-        latencies, process, server = measure(f"Windows ({windows}) under Wine",
-                                             lambda: e2e.start_game(cwd=windows_bin))
-        end(process, server)
-        subprocess.run(["pkill", "-f", "Kolvex.exe"])
+        latencies, _, server = measure(f"Windows ({windows}) under Wine", lambda: e2e.start_game(cwd=windows_bin))
+        end(server)
         results[f"Windows ({windows}) under Wine"] = summary(latencies)
 
     for name, (median, p90) in results.items():
