@@ -6,13 +6,7 @@
 # Registered by tests/e2e/CMakeLists.txt in the portable tier.
 set -u
 script=${1:?usage: apt-suites-test.sh path/to/apt-suites.sh}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "${BASH_SOURCE[0]}")/test-kit.sh"
 
 mkdir -p "$work/fakes"
 cat >"$work/fakes/unshare" <<'EOF'

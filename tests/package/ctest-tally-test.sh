@@ -5,13 +5,7 @@
 # tests/package/CMakeLists.txt for host builds.
 set -u
 tally=${1:?usage: ctest-tally-test.sh path/to/ctest-tally.sh}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "${BASH_SOURCE[0]}")/test-kit.sh"
 
 mkdir -p "$work/src"
 cat >"$work/src/CMakeLists.txt" <<'CMAKE'

@@ -6,15 +6,9 @@
 # tests/package/CMakeLists.txt for the 32-bit Windows build.
 set -u
 summary=$(realpath "${1:?usage: msi-summary-test.sh path/to/msi-summary.py}")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/test-kit.sh"
 cd "$work" || exit 1
 namespace=1E0C2D5A-0000-4000-8000-000000000002
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
 
 # The source and what it installs, as the base case writes them; a row of
 # the table below changes one thing.

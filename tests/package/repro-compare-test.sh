@@ -8,13 +8,7 @@
 set -u
 repro=${1:?usage: repro-compare-test.sh path/to/repro.sh path/to/portable-step.sh}
 step=${2:?usage: repro-compare-test.sh path/to/repro.sh path/to/portable-step.sh}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "${BASH_SOURCE[0]}")/test-kit.sh"
 
 # A tarball of one folder holding FILE with TEXT, its time TIME.
 tarball() {

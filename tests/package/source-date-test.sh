@@ -7,8 +7,7 @@
 set -u
 module=${1:?usage: source-date-test.sh path/to/SourceDate.cmake path/to/BuildInfoWrite.cmake}
 writer=${2:?usage: source-date-test.sh path/to/SourceDate.cmake path/to/BuildInfoWrite.cmake}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "${BASH_SOURCE[0]}")/test-kit.sh"
 # Git as it is on a machine with no exceptions of its own (no safe.directory
 # from the user's or the system's settings, no sudo caller).
 export GIT_CONFIG_GLOBAL=/dev/null GIT_CONFIG_NOSYSTEM=1
@@ -46,11 +45,6 @@ else
     echo "note: not root, so no clone owned by another user to try"
 fi
 
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
 # CMake's words and its exit code for one script, with SOURCE_DATE_EPOCH
 # set to $1 ("-": unset).
 run_cmake() {
