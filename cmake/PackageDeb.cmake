@@ -60,6 +60,10 @@ add_custom_target(deb_files ALL DEPENDS ${icon_pngs} ${deb_out}/changelog.gz ${d
 install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
 install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv DESTINATION share/games/kolvex)
+foreach(language ${KOLVEX_LANGUAGES})
+  install(FILES ${CMAKE_BINARY_DIR}/bin/locale/${language}/LC_MESSAGES/kolvex.mo
+    DESTINATION share/locale/${language}/LC_MESSAGES)
+endforeach()
 install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
 install(FILES ${linux_res}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
 foreach(size ${icon_sizes})

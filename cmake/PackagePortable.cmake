@@ -31,6 +31,11 @@ add_custom_target(portable_font ALL DEPENDS ${portable_font})
 configure_file(${portable_res}/README.txt.in ${portable_out}/README.txt @ONLY)
 
 install(TARGETS kolvex RUNTIME DESTINATION .)
+# The catalogues in the tarball's own folder, found beside data.qv.
+foreach(language ${KOLVEX_LANGUAGES})
+  install(FILES ${CMAKE_BINARY_DIR}/bin/locale/${language}/LC_MESSAGES/kolvex.mo
+    DESTINATION locale/${language}/LC_MESSAGES)
+endforeach()
 install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv ${portable_font} ${portable_out}/README.txt DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 # The libraries under their run-time names, as files (the prefix holds links).

@@ -7,7 +7,7 @@
 set -u
 
 # The package sets.
-linux=(cmake g++ pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
+linux=(cmake g++ pkg-config gettext libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
 # Unit tests, benchmarks, fuzzing and the end-to-end driver's tools.

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <mutex>
 
 #include "app/Controllers.h"
@@ -15,12 +16,19 @@
 #include "app/TimerThread.h"
 #include "assets/Sound.h"
 #include "assets/SoundSdl.h"
+#include "render/Language.h"
 #include "render/TextSdl.h"
 #include "render/WindowSdl.h"
 #include "state/GameState.h"
 
 int main(int, char**) {
     EnterDataFolder();
+    // The catalogues beside data.qv (the build tree, the tarball), else the
+    // system's (the .deb's, in /usr/share/locale).
+    std::error_code unreadable;
+    const std::filesystem::path catalogues = std::filesystem::absolute("locale", unreadable);
+    const bool beside = !unreadable && std::filesystem::is_directory(catalogues, unreadable);
+    ChooseLanguage(beside ? catalogues.c_str() : nullptr);
     StartStep(nullptr);  // the font is opened once the menu is on the screen
     if (!CreateGLWindow()) {
         CloseGameFont();

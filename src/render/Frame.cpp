@@ -6,12 +6,15 @@
 
 #include "game/Shapes.h"
 #include "render/GL.h"
+#include "render/Language.h"
 #include "render/Render.h"
 #include "state/GameState.h"
 
 namespace {
 
-constexpr std::u16string_view kSoundOffNotice = u"声音关闭[M]键切换";
+// TRANSLATORS: shown at the top left while the sound is off ("sound off,
+// the [M] key switches it"). Keep it short: it stands alone on one line.
+constexpr std::u16string_view kSoundOffNotice = TextMark(u"声音关闭[M]键切换");
 constexpr int kKeyQ = 0x51;
 constexpr int kKeyV = 0x56;
 constexpr int kDrawnBoardRows = 25;  // rows 22-25 never hold anything; the last is not even visited
@@ -72,7 +75,8 @@ bool DrawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     if (!gameState.soundOn) {
-        DrawGLText(kSoundOffNotice.data(), int(kSoundOffNotice.size()), -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
+        const std::u16string_view notice = LocalText(kSoundOffNotice);
+        DrawGLText(notice.data(), int(notice.size()), -5.5f, 3.6f, 1.0f, 1.0f, 1.0f);
     }
     if (gameState.keyDown[kKeyQ] && gameState.keyDown[kKeyV]) {
         DrawCredits();

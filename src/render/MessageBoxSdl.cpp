@@ -15,8 +15,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "render/Language.h"
 #include "render/TextSdl.h"
 #include "render/WindowSdl.h"
 
@@ -28,7 +30,8 @@ constexpr int kLineGap = 4;
 constexpr int kButtonWidth = 88;
 constexpr int kButtonHeight = 28;
 constexpr int kMinimumWidth = 260;
-const char16_t kButtonLabel[] = u"确定";
+// TRANSLATORS: the one button of the game's message boxes ("OK").
+constexpr std::u16string_view kButtonLabel = TextMark(u"确定");
 // The title of SDL's own box, shown when ours has no font.
 constexpr char kEnglishTitle[] = "\"Kolvex\" problem";
 
@@ -83,7 +86,8 @@ Layout LayOut(const char16_t* text, const char16_t* caption) {
         if (*end == u'\0') break;
         line = end + 1;
     }
-    layout.buttonLabel = RasteriseText(kButtonLabel, 2);
+    const std::u16string_view label = LocalText(kButtonLabel);
+    layout.buttonLabel = RasteriseText(label.data(), int(label.size()));
     layout.iconLetter = RasteriseText(u"i", 1);
 
     int textWidth = 0, textHeight = 0;

@@ -5,6 +5,7 @@
 
 #include "game/Shapes.h"
 #include "render/GL.h"
+#include "render/Language.h"
 #include "render/Render.h"
 #include "state/GameState.h"
 
@@ -18,23 +19,47 @@ struct HelpLine {
 // Colons, commas, full stops, hyphens, brackets and slashes are ASCII on purpose.
 constexpr HelpLine kHelpLines[] = {
     {u"Kolvex", -0.8f, 3.0f},
-    {u"操作说明:", -1.2f, 2.6f},
-    {u"ESC 键--菜单", -0.8f, 2.4f},
-    {u"回车键--确定", -0.8f, 2.2f},
-    {u"上方向键--改变形状", -0.8f, 2.0f},
-    {u"左方向键--向左移动", -0.8f, 1.8f},
-    {u"右方向键--向右移动", -0.8f, 1.6f},
-    {u"下方向键--向下移动", -0.8f, 1.4f},
-    {u"空格键--直接到底", -0.8f, 1.2f},
-    {u"[M]键--声效开关切换", -0.8f, 1.0f},
-    {u"(声音关闭后左上角会显示)", -0.8f, 0.8f},
-    {u"设定介绍:", -1.2f, 0.4f},
-    {u"一共7个等级,随等级增加下落速度也增加,消行满一定数会增加等级.", -2.5f, 0.2f},
-    {u"2级-10行 3级-30行 4级-60行 5级-100行 6级-150行 7级-210行", -2.5f, 0.0f},
-    {u"\"经典模式\"---传统模式的方式进行游戏", -1.5f, -0.2f},
-    {u"\"挑战模式\"---追加 隐藏/显示 切换", -1.5f, -0.4f},
-    {u"\"Kolvex\" 程序设计: Kolvex 开发组", -1.4f, -3.0f},
-    {u"图片/音效: Kolvex 美术组", -1.2f, -3.4f},
+    // TRANSLATORS: the help screen's heading over the keys ("controls:").
+    {TextMark(u"操作说明:"), -1.2f, 2.6f},
+    // TRANSLATORS: help screen, the keys: "Esc key -- menu".
+    {TextMark(u"ESC 键--菜单"), -0.8f, 2.4f},
+    // TRANSLATORS: help screen, the keys: "Enter key -- choose" (in the menu).
+    {TextMark(u"回车键--确定"), -0.8f, 2.2f},
+    // TRANSLATORS: help screen, the keys: "Up arrow -- turn the piece".
+    {TextMark(u"上方向键--改变形状"), -0.8f, 2.0f},
+    // TRANSLATORS: help screen, the keys: "Left arrow -- move left".
+    {TextMark(u"左方向键--向左移动"), -0.8f, 1.8f},
+    // TRANSLATORS: help screen, the keys: "Right arrow -- move right".
+    {TextMark(u"右方向键--向右移动"), -0.8f, 1.6f},
+    // TRANSLATORS: help screen, the keys: "Down arrow -- move down".
+    {TextMark(u"下方向键--向下移动"), -0.8f, 1.4f},
+    // TRANSLATORS: help screen, the keys: "Space -- drop to the bottom".
+    {TextMark(u"空格键--直接到底"), -0.8f, 1.2f},
+    // TRANSLATORS: help screen, the keys: "[M] key -- sound effects on and off".
+    {TextMark(u"[M]键--声效开关切换"), -0.8f, 1.0f},
+    // TRANSLATORS: help screen, under the [M] line, in brackets: "(with the
+    // sound off, the top left corner says so)".
+    {TextMark(u"(声音关闭后左上角会显示)"), -0.8f, 0.8f},
+    // TRANSLATORS: the help screen's heading over the rules ("the rules:").
+    {TextMark(u"设定介绍:"), -1.2f, 0.4f},
+    // TRANSLATORS: help screen, the rules: "7 levels in all; each level falls
+    // faster; clearing enough rows raises the level."
+    {TextMark(u"一共7个等级,随等级增加下落速度也增加,消行满一定数会增加等级."), -2.5f, 0.2f},
+    // TRANSLATORS: help screen, the rules: the rows cleared that reach each
+    // level ("level 2 - 10 rows", ...). Keep the numbers.
+    {TextMark(u"2级-10行 3级-30行 4级-60行 5级-100行 6级-150行 7级-210行"), -2.5f, 0.0f},
+    // TRANSLATORS: help screen, the rules: the menu's first game, "classic
+    // mode" -- played the traditional way. Name it as the menu's banner does.
+    {TextMark(u"\"经典模式\"---传统模式的方式进行游戏"), -1.5f, -0.2f},
+    // TRANSLATORS: help screen, the rules: the menu's second game, "challenge
+    // mode" -- adds hiding and showing the settled blocks in turn.
+    {TextMark(u"\"挑战模式\"---追加 隐藏/显示 切换"), -1.5f, -0.4f},
+    // TRANSLATORS: help screen, the credits at the bottom: "Kolvex" programming:
+    // the Kolvex developers.
+    {TextMark(u"\"Kolvex\" 程序设计: Kolvex 开发组"), -1.4f, -3.0f},
+    // TRANSLATORS: help screen, the credits at the bottom: pictures and sounds:
+    // the Kolvex artists.
+    {TextMark(u"图片/音效: Kolvex 美术组"), -1.2f, -3.4f},
 };
 
 }  // namespace
@@ -69,7 +94,8 @@ void DrawMenu() {
 void DrawHelp() {
     const float* color = gameState.helpTextColor;
     for (const HelpLine& line : kHelpLines) {
-        DrawGLText(line.text.data(), int(line.text.size()), line.x, line.y, color[0], color[1], color[2]);
+        const std::u16string_view text = LocalText(line.text);
+        DrawGLText(text.data(), int(text.size()), line.x, line.y, color[0], color[1], color[2]);
     }
     // The text left the identity matrix and its own colour behind.
     glColor3f(1.0f, 1.0f, 1.0f);

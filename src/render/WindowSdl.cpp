@@ -25,6 +25,7 @@
 #include "app/TickSchedule.h"
 #include "app/TimerThreadSdl.h"
 #include "render/GL.h"
+#include "render/Language.h"
 #include "render/MessageBoxSdl.h"
 #include "render/Render.h"
 #include "render/StartupReportSdl.h"
@@ -186,20 +187,30 @@ int XConnectionOf(SDL_Window* of) {
 
 // The English line the start-up report last wrote goes with the box: where
 // the box cannot draw its text, SDL's own box shows that line instead.
+// The box's texts are written in the game's own language where they are
+// called for, and shown in the player's.
 void ShowProblem(const char16_t* text) {
     const std::string said = TakeReportedLine();
-    ShowMessageBoxSdl(text, u"\"Kolvex\"可能存在一些问题", said);
+    // TRANSLATORS: the title of the box that reports a failed start (or end)
+    // of the game, as in "Kolvex may have a problem".
+    const std::u16string_view caption = LocalText(u"\"Kolvex\"可能存在一些问题");
+    ShowMessageBoxSdl(LocalText(text).data(), caption.data(), said);
 }
 
 void ShowWarning(const char16_t* text) {
     const std::string said = TakeReportedLine();
-    ShowMessageBoxSdl(text, u"\"Kolvex\" 警告!", said);
+    // TRANSLATORS: the title of the box that reports damaged or missing game
+    // data, as in "Kolvex warning!".
+    const std::u16string_view caption = LocalText(u"\"Kolvex\" 警告!");
+    ShowMessageBoxSdl(LocalText(text).data(), caption.data(), said);
 }
 
 bool CreateGLWindow() {
     // SDL 2.26 takes the X11 class from the environment only, and only at start.
     setenv("SDL_VIDEO_X11_WMCLASS", kClassName, 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        // TRANSLATORS: a start-up failure's box: no window could be opened at
+        // all ("registering the window failed, program error.").
         return Fail(u"注册窗口失败,程序错误.", "SDL_InitSubSystem(SDL_INIT_VIDEO)");
     videoStarted = true;
     // The game opens nothing dropped on it, and SDL would hand each drop over
@@ -211,10 +222,14 @@ bool CreateGLWindow() {
     if (SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 6) != 0 ||
         SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5) != 0 || SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16) != 0 ||
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1) != 0)
+        // TRANSLATORS: a start-up failure's box: the display offers no
+        // suitable pixel format ("cannot set the pixel format, program error.").
         return Fail(u"不能设置像素格式,程序错误.", "SDL_GL_SetAttribute");
 
     window =
         SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    // TRANSLATORS: a start-up failure's box ("cannot create the window,
+    // program error.").
     if (window == nullptr) return Fail(u"不能创建窗口,程序错误.", "SDL_CreateWindow");
     SDL_SetWindowMinimumSize(window, kMinimumWidth, kMinimumHeight);
     if (SDL_Surface* icon = LoadIcon()) {
@@ -223,8 +238,12 @@ bool CreateGLWindow() {
     }
 
     context = SDL_GL_CreateContext(window);
+    // TRANSLATORS: a start-up failure's box: no OpenGL context ("cannot create
+    // the OpenGL rendering context, program error.").
     if (context == nullptr) return Fail(u"不能创建OpenGL渲染描述,程序错误.", "SDL_GL_CreateContext");
     if (SDL_GL_MakeCurrent(window, context) != 0)
+        // TRANSLATORS: a start-up failure's box ("cannot activate the current
+        // rendering context, program error.").
         return Fail(u"不能激活当前的渲染描述表,程序错误.", "SDL_GL_MakeCurrent");
 
     // Frames at the display's pace: adaptive vsync where the driver has it,
@@ -244,6 +263,9 @@ bool CreateGLWindow() {
     if (InitGL() == 0) {
         KillGLWindow();
         ReportAssetFailure();
+        // TRANSLATORS: the box shown when the game's data (data.qv beside the
+        // program) is missing or damaged ("cannot set up the OpenGL program,
+        // or the program is damaged!").
         ShowWarning(u"不能初始化OpenGL程序或者程序被破坏!");
         return false;
     }
@@ -255,6 +277,9 @@ void KillGLWindow() {
     if (context != nullptr) {
         if (SDL_GL_MakeCurrent(window, nullptr) != 0) {
             ReportWindowFailure("SDL_GL_MakeCurrent(window, NULL)", SDL_GetError());
+            // TRANSLATORS: a box at the game's end, when its drawing context
+            // cannot be let go ("releasing the DC or RC failed, press OK to
+            // go on.").
             ShowProblem(u"释放DC或RC失败,请按确定后继续.");
         }
         SDL_GL_DeleteContext(context);

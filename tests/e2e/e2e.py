@@ -57,13 +57,20 @@ def run(*args, **kw):
 games = []
 
 
-def wine(*args, cwd=BIN):
+# What picks the native game's language; a scenario names the ones it wants.
+LANGUAGE_VARIABLES = ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")
+
+
+def wine(*args, cwd=BIN, language=None):
     """The game (or another program) started, under Wine unless NATIVE, its
     standard error into a file (a Wine service it starts may keep a pipe it
-    inherits open long after the program has ended)."""
+    inherits open long after the program has ended). The native game gets
+    only the language variables in `language`: whatever the test's own
+    locale, it is the original game unless a scenario asks for another."""
     env = None
     if NATIVE:
-        env = dict(os.environ)
+        env = {name: value for name, value in os.environ.items() if name not in LANGUAGE_VARIABLES}
+        env.update(language or {})
         if os.environ.get("KOLVEX_GAME_PRELOAD"):
             env["LD_PRELOAD"] = os.environ["KOLVEX_GAME_PRELOAD"]
     with tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False) as log:
@@ -355,10 +362,10 @@ def end_games():
     games.clear()
 
 
-def start_game(cwd=BIN):
+def start_game(cwd=BIN, language=None):
     # One more launch if Wine failed to start the program at all (see client_origin).
     for attempt in range(2):
-        process = wine(os.path.join(cwd, GAME), cwd=cwd)
+        process = wine(os.path.join(cwd, GAME), cwd=cwd, language=language)
         try:
             return process, wait_for_window("^Kolvex$", process=process)
         except Failure:
@@ -1253,6 +1260,45 @@ def help_ink(window, name):
     return ink
 
 
+def languages():
+    """The native game in the player's language: the help screen in English
+    and in German where LANGUAGE asks for them, exactly the original where it
+    names a language without a catalogue or the locale is C (gettext then
+    ignores LANGUAGE), and a start-up failure's box in English."""
+    def help_with(name, language):
+        process, window = start_game(language=language)
+        ink = help_ink(window, f"help-{name}")
+        code = wait_exit(process)
+        check(code == 13, f"{name}: exit code {code} after Quit, expected 13")
+        return ink
+
+    original = help_with("original", {})
+    seen = {}
+    for name, language, translated in (
+            ("unknown", {"LANGUAGE": "xx", "LC_ALL": "C.UTF-8"}, False),
+            ("c-locale", {"LANGUAGE": "en", "LANG": "C"}, False),
+            ("english", {"LANGUAGE": "en", "LC_ALL": "C.UTF-8"}, True),
+            ("german", {"LANGUAGE": "de", "LC_ALL": "C.UTF-8"}, True)):
+        ink = seen[name] = help_with(name, language)
+        overlap = len(ink & original) / max(1, len(ink | original))
+        check((overlap < 0.8) == translated,
+              f"{name}: the help text overlaps the original's by {overlap:.2f}")
+    overlap = len(seen["english"] & seen["german"]) / max(1, len(seen["english"] | seen["german"]))
+    check(overlap < 0.8, f"the English and German help texts overlap by {overlap:.2f}")
+
+    folder = tempfile.mkdtemp(prefix="kolvex-e2e-")
+    try:
+        shutil.copy(os.path.join(BIN, GAME), folder)
+        shutil.copytree(os.path.join(BIN, "locale"), os.path.join(folder, "locale"))
+        process = wine(os.path.join(folder, GAME), cwd=folder, language={"LANGUAGE": "en", "LC_ALL": "C.UTF-8"})
+        box = wait_for_window('^"Kolvex" warning!$')
+        keys(box, "Return")
+        code = wait_exit(process)
+        check(code == 1, f"exit code {code} after a failed start-up, expected 1")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 def portable_bare_system():
     """On a bare Debian (SUITE) with a desktop's libraries and no SDL, fontconfig
     or font: every library found in the folder or that set, the menu and the
@@ -1592,6 +1638,7 @@ SCENARIOS = {
     "full_screen": full_screen,
     "minimised_idle": minimised_idle,
     "drawn_on_change": drawn_on_change,
+    "languages": languages,
     "installer": installer,
     "bare_chroot": bare_chroot,
     "portable_bare_system": portable_bare_system,

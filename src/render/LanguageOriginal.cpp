@@ -1,0 +1,14 @@
+// The game in its own language, always: the Windows program draws exactly the
+// texts it was made with, and the host tests see them. What it implements of
+// Language.h; it lacks catalogues on purpose.
+#include "render/Language.h"
+
+std::u16string_view LocalText(std::u16string_view text) {
+    return text;
+}
+
+std::u16string_view LocalTextIn(const char*, std::u16string_view text) {
+    return text;
+}
+
+void ChooseLanguage(const char*) {}
