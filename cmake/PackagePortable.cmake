@@ -18,6 +18,9 @@ set(portable_out ${CMAKE_BINARY_DIR}/portable)
 set(portable_font ${CMAKE_BINARY_DIR}/bin/${KOLVEX_BUNDLED_FONT})
 set(portable_face /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
 file(GLOB_RECURSE portable_text_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+# The catalogues' translations are drawn too: their characters are cut as well.
+file(GLOB portable_catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
+list(APPEND portable_text_sources ${portable_catalogues})
 find_program(KOLVEX_PYFTSUBSET pyftsubset REQUIRED)
 add_custom_command(OUTPUT ${portable_font}
   COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/cmake/portable/game-glyphs.py ${portable_out}/glyphs.txt

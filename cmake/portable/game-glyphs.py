@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Every character the game can draw, for the portable build's font subset:
-printable ASCII (numbers, English start-up reasons, names) and every
-character of every UTF-16 literal (u"...") in the game's sources: help lines,
-notices, message boxes. Run by the build (cmake/PackagePortable.cmake):
-game-glyphs.py OUTPUT SOURCE..."""
+printable ASCII (numbers, English start-up reasons, names), every character
+of every UTF-16 literal (u"...") in the game's sources (help lines, notices,
+message boxes), and of every translation in the catalogues (po/*.po, each
+msgstr). Run by the build (cmake/PackagePortable.cmake):
+game-glyphs.py OUTPUT SOURCE_OR_CATALOGUE..."""
 
 import re
 import sys
@@ -28,21 +29,30 @@ def unescape(body):
     return ESCAPE.sub(one, body)
 
 
-def glyphs(texts):
+# A msgstr of a catalogue and the lines that continue it.
+MSGSTR = re.compile(r'^msgstr(?:\[\d+\])? ((?:"(?:[^"\\\n]|\\.)*"\s*)+)', re.M)
+PO_STRING = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
+
+
+def glyphs(texts, translations=()):
     found = {chr(c) for c in range(0x20, 0x7F)}
     for text in texts:
         for body in LITERAL.findall(text):
             found.update(c for c in unescape(body) if c.isprintable())
+    for catalogue in translations:
+        for value in MSGSTR.findall(catalogue):
+            for body in PO_STRING.findall(value):
+                found.update(c for c in unescape(body) if c.isprintable())
     return "".join(sorted(found))
 
 
 def main():
-    texts = []
+    texts, translations = [], []
     for path in sys.argv[2:]:
         with open(path, encoding="utf-8") as f:
-            texts.append(f.read())
+            (translations if path.endswith(".po") else texts).append(f.read())
     with open(sys.argv[1], "w", encoding="utf-8") as f:
-        f.write(glyphs(texts) + "\n")
+        f.write(glyphs(texts, translations) + "\n")
 
 
 if __name__ == "__main__":

@@ -69,6 +69,10 @@ void DrawShapeFrame(const std::uint8_t* frame) {
     }
 }
 
+std::u16string_view SoundOffNotice() {
+    return kSoundOffNotice;
+}
+
 // Every object is placed by a translation relative to the one before, like a
 // cursor walking the field: no matrix is pushed or popped.
 bool DrawFrame() {

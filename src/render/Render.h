@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "render/Text.h"
 
@@ -45,6 +47,17 @@ void DrawFrameStep(GameState* drawnFrom = nullptr);
 void DrawMenu();
 void DrawHelp();
 void DrawCredits();
+
+// The help screen's lines as written, each at its place in the plane 10 units
+// in front of the eye, and the sound-off notice's text (drawn at (-5.5, 3.6)):
+// the screens draw them through LocalText, and a test holds every language's
+// lines to their places.
+struct HelpLine {
+    std::u16string_view text;
+    float x, y;
+};
+std::span<const HelpLine> HelpLines();
+std::u16string_view SoundOffNotice();
 
 // Calls the lists of a 4 x 4 shape frame at 2-unit steps, column by column;
 // moves the matrix 8 units to the right in all.

@@ -11,11 +11,6 @@
 
 namespace {
 
-struct HelpLine {
-    std::u16string_view text;
-    float x, y;  // in the plane 10 units in front of the eye
-};
-
 // Colons, commas, full stops, hyphens, brackets and slashes are ASCII on purpose.
 constexpr HelpLine kHelpLines[] = {
     {u"Kolvex", -0.8f, 3.0f},
@@ -63,6 +58,10 @@ constexpr HelpLine kHelpLines[] = {
 };
 
 }  // namespace
+
+std::span<const HelpLine> HelpLines() {
+    return kHelpLines;
+}
 
 void DrawMenu() {
     // Every translation is made whether or not its entry shows, so a hidden
