@@ -60,10 +60,9 @@ std::u16string_view Look(const char* context, std::u16string_view text) {
     // A msgctxt is glued to its msgid with EOT in the catalogue, as pgettext does.
     const std::string utf8 = Utf8FromUtf16(text.data(), int(text.size()));
     const std::string msgid = context != nullptr ? std::string(context) + '\004' + utf8 : utf8;
+    // gettext hands back the very msgid it was given where it has no translation.
     const char* found = dgettext(kDomain, msgid.c_str());
-    const bool translated = found != msgid.c_str() && msgid != found;
-    const auto& stored = translations.emplace(key, translated ? Utf16(found) : std::u16string(text)).first->second;
-    return stored;
+    return translations.emplace(key, found != msgid.c_str() ? Utf16(found) : std::u16string(text)).first->second;
 }
 
 // Whether `path` holds what gettext reads as a catalogue: the magic number
