@@ -10,6 +10,7 @@ import argparse
 import io
 import math
 import random
+import re
 import struct
 import sys
 import wave
@@ -21,6 +22,9 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 HERE = Path(__file__).resolve().parent
 CJK_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 LATIN_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+# Translated words are often long: the narrower face lets them stay large.
+LATIN_LETTERING = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf"
+CATALOGUES = HERE.parent / "po"
 
 JPEG_QUALITY = 90
 GRID_COLOUR = (70, 130, 170)  # the challenge grid behind the menu
@@ -174,6 +178,135 @@ def gradient_text(img, centre, text, fnt, top, bottom, stroke, stroke_fill,
     img.paste(grad, (0, 0), body)
 
 
+# -------------------------------------------------------------- lettering ---
+
+def Lettered(context, text):
+    """Marks a picture's text for xgettext (po/update-pot.sh) where it is
+    written; the catalogues' msgstrs for it letter each language's picture."""
+    return context, text
+
+
+# The words lettered on pictures, by the picture that carries them.
+LETTERED = {
+    # TRANSLATORS: the plaque left of the level lamps; with the right one it
+    # reads "level" (等级). One short piece of the word: it has a small square.
+    "d.jpg": Lettered("level plaque, left", "等"),
+    # TRANSLATORS: the plaque right of the level lamps, the rest of "level".
+    "j.jpg": Lettered("level plaque, right", "级"),
+    # TRANSLATORS: menu, first entry's banner, left half: "classic" (mode).
+    "s1.jpg": Lettered("classic banner, left half", "经典"),
+    # TRANSLATORS: menu, second entry's banner, left half: "challenge" (mode).
+    "ss1.jpg": Lettered("challenge banner, left half", "挑战"),
+    # TRANSLATORS: the right half of both game banners: "mode". One picture
+    # serves both banners, so it must follow the classic and the challenge
+    # halves alike.
+    "s2.jpg": Lettered("game banners, right half", "模式"),
+    # TRANSLATORS: menu, third entry's banner ("game help"), left half.
+    "a1.jpg": Lettered("help banner, left half", "游戏"),
+    # TRANSLATORS: menu, third entry's banner ("game help"), right half.
+    "a2.jpg": Lettered("help banner, right half", "帮助"),
+    # TRANSLATORS: menu, fourth entry's banner ("quit game"), left half.
+    "o1.jpg": Lettered("quit banner, left half", "退出"),
+    # TRANSLATORS: menu, fourth entry's banner ("quit game"), right half.
+    "o2.jpg": Lettered("quit banner, right half", "游戏"),
+    # TRANSLATORS: the credits picture shown after quitting: "thank you for
+    # playing!". A space or a hyphen lets a long line break in two.
+    "credits": Lettered("credits picture", "感谢您的游玩!"),
+}
+ORIGINAL_TEXTS = {picture: text for picture, (_, text) in LETTERED.items()}
+
+# Translated lettering is never smaller than this at 800 x 600: a capital
+# about six pixels high, the least that still reads at a glance.
+LEAST_CAPITAL_PX = 6
+CAPITAL_SHARE = 0.73  # a Latin capital's height in em
+
+
+def unquote(chunk):
+    """A .po string's text: its quotes gone, its C escapes read."""
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)),
+                  chunk[1:-1])
+
+
+def read_catalogue(path):
+    """(msgctxt, msgid) -> msgstr of a .po file, its header and fuzzy or
+    untranslated entries left out (the catalogue check refuses those)."""
+    texts, entry, field, fuzzy = {}, {}, None, False
+
+    def finish():
+        if entry.get("msgid") and entry.get("msgstr") and not fuzzy:
+            texts[(entry.get("msgctxt", ""), entry["msgid"])] = entry["msgstr"]
+
+    for line in path.read_text(encoding="utf-8").splitlines() + [""]:
+        line = line.strip()
+        if not line:
+            finish()
+            entry, field, fuzzy = {}, None, False
+        elif line.startswith("#,"):
+            fuzzy = fuzzy or "fuzzy" in line
+        elif line.startswith("#"):
+            continue
+        elif line.startswith('"'):
+            entry[field] += unquote(line)
+        else:
+            field, _, rest = line.partition(" ")
+            entry[field] = unquote(rest.strip())
+    return texts
+
+
+def language_texts(catalogue):
+    """Each picture's words in one language: its msgstr, else the original."""
+    return {picture: catalogue.get((context, text), text)
+            for picture, (context, text) in LETTERED.items()}
+
+
+def is_cjk(text):
+    return any(ord(ch) >= 0x2E80 for ch in text)
+
+
+def break_choices(text):
+    """The text on one line, then split in two at each space or hyphen,
+    most even split first."""
+    choices = [[text]]
+    cuts = [i for i, ch in enumerate(text) if ch in " -"]
+    cuts.sort(key=lambda i: abs(len(text) - 2 * i))
+    for i in cuts:
+        keep = text[i] == "-"
+        lines = [text[:i + keep].strip(), text[i + 1:].strip()]
+        if all(lines):
+            choices.append(lines)
+    return choices
+
+
+def fit_lettering(text, size, box, working_px, screen_px):
+    """The face and lines that letter text in box (width, height) of a
+    working canvas working_px wide that shows screen_px wide at 800 x 600:
+    the original size where it fits, else smaller down to the least legible
+    size, on one line or two. A text that cannot fit fails the build."""
+    path = CJK_FONT if is_cjk(text) else LATIN_LETTERING
+    least = math.ceil(LEAST_CAPITAL_PX / CAPITAL_SHARE * working_px / screen_px)
+    for px in list(range(size, least, -max(1, size // 50))) + [least]:
+        fnt = font(path, px)
+        for lines in break_choices(text):
+            boxes = [ink_box(line, fnt, 0) for line in lines]
+            wide = max(r - l for l, _, r, _ in boxes)
+            high = max(b - t for _, t, _, b in boxes) + line_pitch(fnt) * (len(lines) - 1)
+            if wide <= box[0] and high <= box[1]:
+                return fnt, lines
+    raise SystemExit(f"lettering {text!r} does not fit its picture at a legible size")
+
+
+def line_pitch(fnt):
+    return int(fnt.size * 1.08)
+
+
+def letter(img, centre, lines, fnt, draw, **style):
+    """Draws each line with draw (gradient_text or draw_text), centred on
+    centre as a block."""
+    pitch = line_pitch(fnt)
+    for k, line in enumerate(lines):
+        draw(img, (centre[0], centre[1] + (k - (len(lines) - 1) / 2) * pitch), line, fnt, **style)
+
+
 # ----------------------------------------------------------------- blocks ---
 
 def bevel_square(size, colour, bevel=0.13, outline=0.02, face_light=0.14,
@@ -249,9 +382,21 @@ def make_wall():
 
 # ------------------------------------------------------------ side panels ---
 
-def make_panel(char):
-    """One gilt plaque with a single character; the two stand either side of
-    the lamp column and read 等 · 级 above it."""
+PLAQUE_SCREEN_PX = 30  # a plaque's side at 800 x 600
+BANNER_SCREEN_PX = 57  # a banner half's side
+CREDITS_SCREEN_PX = 800  # the whole credits picture's width
+
+
+def plaque_lettering(char, largest=None):
+    S = WORK_PX
+    return fit_lettering(char, min(int(S * 0.68), largest or S), (int(S * 0.7), int(S * 0.66)), S,
+                         PLAQUE_SCREEN_PX)
+
+
+def make_panel(char, other):
+    """One gilt plaque with a single character (or a translation's short
+    piece of the word); the two stand either side of the lamp column and read
+    等 · 级 above it. Both letter at the size the longer piece (other) fits."""
     size, ss = FIELD_PX, WORK_PX // FIELD_PX
     S = size * ss
     navy = (26, 34, 78)
@@ -263,10 +408,10 @@ def make_panel(char):
     d = ImageDraw.Draw(img)
     d.rectangle([inset + 18, inset + 18, S - inset - 18, S - inset - 18],
                 outline=(210, 175, 80), width=6)
-    fnt = font(CJK_FONT, int(S * 0.68))
-    gradient_text(img, (S / 2, S / 2), char, fnt, (255, 244, 200), (236, 186, 70),
-                  stroke=int(S * 0.022), stroke_fill=(60, 34, 8),
-                  shadow=(8, 10, 30), shadow_offset=(10, 12), shadow_blur=8)
+    fnt, lines = plaque_lettering(char, plaque_lettering(other)[0].size)
+    letter(img, (S / 2, S / 2), lines, fnt, gradient_text, top=(255, 244, 200),
+           bottom=(236, 186, 70), stroke=int(S * 0.022), stroke_fill=(60, 34, 8),
+           shadow=(8, 10, 30), shadow_offset=(10, 12), shadow_blur=8)
     return img.resize((size, size), Image.LANCZOS)
 
 
@@ -344,14 +489,15 @@ def make_banner(left, right, style):
     overlay(img, (255, 255, 255), sheen)
     # Each half gets its word and its reduction on its own, so nothing of one
     # word can bleed across the seam into the other half.
-    fnt = font(CJK_FONT, int(H * 0.44))
     halves = []
     for i, word in enumerate((left, right)):
         half = img.crop((i * H, 0, (i + 1) * H, H))
+        fnt, lines = fit_lettering(word, int(H * 0.44), (int(H * 0.88), int(H * 0.62)), H,
+                                   BANNER_SCREEN_PX)
         # Nudged towards the seam: the outer side already carries the border.
-        gradient_text(half, (H * (0.54 - 0.08 * i), H * 0.5), word, fnt, ttop, tbot,
-                      stroke=int(H * 0.018), stroke_fill=shade(bottom, -0.6),
-                      shadow=shade(bottom, -0.75), shadow_offset=(6, 8), shadow_blur=5)
+        letter(half, (H * (0.54 - 0.08 * i), H * 0.5), lines, fnt, gradient_text, top=ttop,
+               bottom=tbot, stroke=int(H * 0.018), stroke_fill=shade(bottom, -0.6),
+               shadow=shade(bottom, -0.75), shadow_offset=(6, 8), shadow_blur=5)
         halves.append(half.resize((size, size), Image.LANCZOS))
     return halves[0], halves[1]
 
@@ -378,7 +524,7 @@ def rotate_cells(cells, turns):
     return [(c - mc, r - mr) for c, r in cells]
 
 
-def make_credits():
+def make_credits(thanks):
     """Six square tiles of one 3 x 2 picture, zp1..zp3 the top row left to
     right. Laid out in a 768 x 512 design space."""
     ss = 2
@@ -416,12 +562,19 @@ def make_credits():
         x += a
     d = ImageDraw.Draw(img)
     d.line([(250 * ss, 262 * ss), (518 * ss, 262 * ss)], fill=(230, 190, 90), width=2 * ss)
-    gradient_text(img, (W / 2, 315 * ss), "感谢您的游玩!", font(CJK_FONT, 50 * ss),
-                  (255, 250, 225), (250, 205, 100), stroke=2 * ss, stroke_fill=(50, 20, 10),
-                  shadow=(0, 0, 0), shadow_offset=(3 * ss, 4 * ss), shadow_blur=3 * ss)
-    draw_text(img, (W / 2, 372 * ss), "Thanks for playing", font(LATIN_BOLD, 30 * ss),
-              (200, 215, 255), shadow=(0, 0, 0), shadow_offset=(2 * ss, 3 * ss),
-              shadow_blur=2 * ss)
+    # The English line under the original's thanks would only repeat a
+    # translation: a translated picture has the one line, with room for two.
+    original = thanks == ORIGINAL_TEXTS["credits"]
+    # Clear of the pieces at either side.
+    fnt, lines = fit_lettering(thanks, 50 * ss, (480 * ss, (70 if original else 120) * ss), W,
+                               CREDITS_SCREEN_PX)
+    letter(img, (W / 2, (315 if original else 330) * ss), lines, fnt, gradient_text,
+           top=(255, 250, 225), bottom=(250, 205, 100), stroke=2 * ss, stroke_fill=(50, 20, 10),
+           shadow=(0, 0, 0), shadow_offset=(3 * ss, 4 * ss), shadow_blur=3 * ss)
+    if original:
+        draw_text(img, (W / 2, 372 * ss), "Thanks for playing", font(LATIN_BOLD, 30 * ss),
+                  (200, 215, 255), shadow=(0, 0, 0), shadow_offset=(2 * ss, 3 * ss),
+                  shadow_blur=2 * ss)
     t = CREDITS_PX
     img = img.resize((3 * t, 2 * t), Image.LANCZOS)
     return [img.crop((x0, y0, x0 + t, y0 + t)) for y0 in (0, t) for x0 in (0, t, 2 * t)]
@@ -642,24 +795,44 @@ def jpeg_bytes(img):
     return buf.getvalue()
 
 
+def lettered_pictures(texts):
+    """The pictures that carry words, lettered with texts (picture -> words)."""
+    pics = {"d.jpg": make_panel(texts["d.jpg"], texts["j.jpg"]),
+            "j.jpg": make_panel(texts["j.jpg"], texts["d.jpg"])}
+    pics["s1.jpg"], pics["s2.jpg"] = make_banner(texts["s1.jpg"], texts["s2.jpg"], "play")
+    pics["ss1.jpg"], s2_again = make_banner(texts["ss1.jpg"], texts["s2.jpg"], "play")
+    assert s2_again.tobytes() == pics["s2.jpg"].tobytes(), "shared half differs"
+    pics["a1.jpg"], pics["a2.jpg"] = make_banner(texts["a1.jpg"], texts["a2.jpg"], "help")
+    pics["o1.jpg"], pics["o2.jpg"] = make_banner(texts["o1.jpg"], texts["o2.jpg"], "quit")
+    for name in ("a2.jpg", "o2.jpg"):
+        mark_grid_corners(pics[name])
+    for i, tile in enumerate(make_credits(texts["credits"])):
+        pics[f"zp{i + 1}.jpg"] = tile
+    return pics
+
+
+def language_files(originals):
+    """LL/NAME.jpg for each catalogue po/LL.po and each picture its words
+    change: the game takes the rest from data.qv."""
+    files = {}
+    for po in sorted(CATALOGUES.glob("*.po")):
+        for name, img in lettered_pictures(language_texts(read_catalogue(po))).items():
+            data = jpeg_bytes(img)
+            if data != originals[name]:
+                check_jpeg(f"{po.stem}/{name}", data)
+                assert Image.open(io.BytesIO(data)).size == img.size
+                files[f"{po.stem}/{name}"] = data
+    return files
+
+
 def build():
-    """Every output file as name → bytes, checked."""
+    """Every output file as name -> bytes, checked."""
     pics = {"bk.jpg": make_wall()}
     for i, c in enumerate(PIECE_COLOURS):
         pics[f"t{i + 1}.jpg"] = make_block(c)
-    pics["d.jpg"] = make_panel("等")
-    pics["j.jpg"] = make_panel("级")
     for i, c in enumerate(LAMP_COLOURS):
         pics[f"l{i + 1}.jpg"] = make_lamp(i + 1, c)
-    pics["s1.jpg"], pics["s2.jpg"] = make_banner("经典", "模式", "play")
-    pics["ss1.jpg"], s2_again = make_banner("挑战", "模式", "play")
-    assert s2_again.tobytes() == pics["s2.jpg"].tobytes(), "shared half differs"
-    pics["a1.jpg"], pics["a2.jpg"] = make_banner("游戏", "帮助", "help")
-    pics["o1.jpg"], pics["o2.jpg"] = make_banner("退出", "游戏", "quit")
-    for name in ("a2.jpg", "o2.jpg"):
-        mark_grid_corners(pics[name])
-    for i, tile in enumerate(make_credits()):
-        pics[f"zp{i + 1}.jpg"] = tile
+    pics.update(lettered_pictures(ORIGINAL_TEXTS))
     assert sorted(pics) == sorted(JPEG_NAMES)
     for name, img in pics.items():
         want = (CREDITS_PX if name.startswith("zp")
@@ -668,6 +841,7 @@ def build():
     files = {name: jpeg_bytes(pics[name]) for name in JPEG_NAMES}
     for name in JPEG_NAMES:
         check_jpeg(name, files[name])
+    files.update(language_files(files))
     files["down.wav"] = make_chime()
     files["move.wav"] = make_click()
     files["s.wav"] = make_tick()
@@ -721,15 +895,34 @@ def main():
     ap.add_argument("--check", action="store_true",
                     help="compare the committed files with a fresh build, write nothing")
     ap.add_argument("--sheet", metavar="PNG", help="also write a contact sheet")
+    ap.add_argument("--check-languages", action="store_true",
+                    help="letter every catalogue's pictures and compare only which files each "
+                         "language folder holds (byte for byte needs this machine's very Pillow)")
     args = ap.parse_args()
+    if args.check_languages:
+        originals = {name: jpeg_bytes(img) for name, img in lettered_pictures(ORIGINAL_TEXTS).items()}
+        want = set(language_files(originals))
+        have = {f"{p.parent.name}/{p.name}" for po in CATALOGUES.glob("*.po")
+                for p in (HERE / po.stem).glob("*")}
+        for name in sorted(want ^ have):
+            print("missing:" if name in want else "not made any more:", name)
+        return 1 if want != have else 0
     files = build()
+    # A language folder holds only what this run makes: anything else in it
+    # would be packed into that language's archive.
+    made = {HERE / n for n in files}
+    leftover = [p for po in CATALOGUES.glob("*.po") for p in sorted((HERE / po.stem).glob("*"))
+                if p not in made]
     if args.check:
         stale = [n for n, b in files.items()
                  if not (HERE / n).exists() or (HERE / n).read_bytes() != b]
-        for n in stale:
+        for n in stale + [str(p.relative_to(HERE)) for p in leftover]:
             print("differs:", n)
-        return 1 if stale else 0
+        return 1 if stale or leftover else 0
+    for path in leftover:
+        path.unlink()
     for name, data in files.items():
+        (HERE / name).parent.mkdir(exist_ok=True)
         (HERE / name).write_bytes(data)
     total = sum(len(b) for b in files.values())
     print(f"wrote {len(files)} files, {total} bytes, to {HERE}")

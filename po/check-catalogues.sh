@@ -29,5 +29,10 @@ for file in "$po"/*.po; do
     case $said in *fuzzy* | *untranslated*) fault "$name is not complete: $said" ;; esac
     said=$(msgcmp "$file" "$po/kolvex.pot" 2>&1) || fault "$name lacks texts of the template: $said"
 done
+# Every catalogue's words on the pictures fit them, and art/LL/ holds the
+# pictures each language letters (art/generate.py makes them).
+if ! said=$(/usr/bin/python3 "$sources/art/generate.py" --check-languages 2>&1); then
+    fault "the lettered pictures do not agree with the catalogues (run /usr/bin/python3 art/generate.py): $said"
+fi
 [ $faults = 0 ] && echo "catalogues: the template and $(ls "$po"/*.po | wc -l) catalogues agree with the sources"
 [ $faults = 0 ]

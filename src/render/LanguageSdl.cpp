@@ -1,10 +1,12 @@
 // The native game's language: what it implements of Language.h, through the
 // C library's gettext (domain "kolvex"), the game's UTF-16 texts turned into
-// the catalogues' UTF-8 msgids and the translations back; a damaged
-// catalogue is named on standard error and none is used. Lacks nothing of
-// the seam. Main thread only; each translation is kept for the run.
+// the catalogues' UTF-8 msgids and the translations back, and the chosen
+// catalogue's language's data-LL.qv for pictures; a damaged catalogue or
+// archive is named on standard error and not used. Lacks nothing of the
+// seam. Main thread only; each translation is kept for the run.
 #include <libintl.h>
 
+#include <cctype>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -13,11 +15,15 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "assets/AssetLibrary.h"
+#include "assets/Sound.h"
+#include "morvane/Archive.h"
 #include "render/Language.h"
 #include "render/TextSdl.h"
 
@@ -117,7 +123,77 @@ std::vector<std::string> CataloguesAskedFor() {
     return asked;
 }
 
+// The language of the catalogue gettext took for the game's texts, from its
+// header's Language field ("de", "zh_CN"), so that pictures follow the very
+// choice the texts did; empty where it took none.
+std::string CatalogueLanguage() {
+    const std::string header = dgettext(kDomain, "");
+    const std::size_t field = header.find("Language: ");
+    if (field == std::string::npos) return "";
+    const std::size_t start = field + 10;
+    std::string language = header.substr(start, header.find('\n', start) - start);
+    // It names a file: nothing but a plain language tag.
+    for (const char c : language)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '@') return "";
+    return language;
+}
+
+// Width and height of picture `name` of `archive` as the game's decoder sees
+// it; {0, 0} where it cannot be read or decoded.
+std::pair<int, int> DecodedSize(const char* archive, const char* name) {
+    ArchiveEntry entry{};
+    if (ReadQV(archive, name, &entry) == 0) return {0, 0};
+    DecodedImage image{};
+    JPEG24bitQV(&entry, &image);
+    const std::pair<int, int> size = image.pixels != nullptr ? std::pair{image.width, image.height} : std::pair{0, 0};
+    Free24BMP(&image);
+    FreeQV(&entry);
+    return size;
+}
+
+// The pictures a language's archive holds, each of which decodes to the
+// size of the picture it stands for; else why the archive is refused.
+std::string PicturesProblem(const std::string& archive, std::set<std::string>& held) {
+    std::vector<morvane::IndexEntry> index;
+    std::string problem;
+    if (!morvane::ReadIndexFile(archive.c_str(), index, problem)) return problem;
+    for (const morvane::IndexEntry& entry : index) {
+        const std::pair<int, int> own = DecodedSize(kArchiveName, entry.name.c_str());
+        if (own.first == 0) return entry.name + " is not a picture of the game";
+        const std::pair<int, int> size = DecodedSize(archive.c_str(), entry.name.c_str());
+        if (size.first == 0) return entry.name + " does not decode";
+        if (size != own) return entry.name + " is not the size of the game's own";
+        held.insert(entry.name);
+    }
+    return "";
+}
+
+std::string pictureArchive;
+std::set<std::string> languagePictures;
+
+void ChoosePictures() {
+    pictureArchive.clear();
+    languagePictures.clear();
+    const std::string language = CatalogueLanguage();
+    if (language.empty()) return;
+    const std::string archive = "data-" + language + ".qv";
+    std::error_code unreadable;
+    if (!std::filesystem::exists(archive, unreadable)) return;
+    std::set<std::string> held;
+    if (const std::string problem = PicturesProblem(archive, held); !problem.empty()) {
+        std::fprintf(stderr, "kolvex: the pictures in %s cannot be used (%s), so the game shows its own\n",
+                     archive.c_str(), problem.c_str());
+        return;
+    }
+    pictureArchive = archive;
+    languagePictures = std::move(held);
+}
+
 }  // namespace
+
+const char* PictureArchive(const char* entry) {
+    return languagePictures.count(entry) != 0 ? pictureArchive.c_str() : kArchiveName;
+}
 
 std::u16string_view LocalText(std::u16string_view text) {
     return Look(nullptr, text);
@@ -145,4 +221,5 @@ void ChooseLanguage(const char* catalogues) {
     bindtextdomain(kDomain, whole ? folder.c_str() : "/nonexistent");
     bind_textdomain_codeset(kDomain, "UTF-8");
     translations.clear();
+    ChoosePictures();
 }

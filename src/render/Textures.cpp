@@ -7,6 +7,7 @@
 #include "assets/LoadFailure.h"
 #include "assets/Sound.h"
 #include "render/GL.h"
+#include "render/Language.h"
 #include "render/Render.h"
 #include "state/GameState.h"
 
@@ -76,7 +77,7 @@ bool LoadAssets() {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int slot = 0; slot < kTextureCount; ++slot) {
         const char* name = TextureEntryNames[slot];
-        if (ReadQV(kArchiveName, name, &pictureEntry) == 0) {
+        if (ReadQV(PictureArchive(name), name, &pictureEntry) == 0) {
             if (firstLoadFailure.entry == nullptr) firstLoadFailure = {name, true, LoadStep::kRead};
             return false;
         }

@@ -236,6 +236,25 @@ TEST_F(QvpackTest, CheckPassesACompleteSetAndNamesEachProblem) {
     EXPECT_EQ(bad.out, "");
 }
 
+TEST_F(QvpackTest, ALanguageArchiveHoldsOnlyUsablePicturesOfTheGame) {
+    const Bytes picture = morvane::SolidColourJpeg(64, 64, 200, 160, 60);
+    ASSERT_EQ(morvane::WriteTestArchive("de.qv", {{"d.jpg", picture}, {"s1.jpg", picture}}), "");
+    const Outcome good = Qvpack({"check", "--language", "de.qv"});
+    EXPECT_EQ(good.code, qvpack::kExitOk) << good.err;
+    EXPECT_EQ(good.out, "de.qv: 2 pictures, all usable\n");
+
+    ASSERT_EQ(morvane::WriteTestArchive("de.qv", {{"d.jpg", picture},
+                                                  {"S1.jpg", picture},
+                                                  {"move.wav", morvane::PcmWav(1, 16, 22050, 2000)},
+                                                  {"j.jpg", morvane::SolidColourJpeg(48, 64, 0, 0, 0)}}),
+              "");
+    const Outcome bad = Qvpack({"check", "--language", "de.qv"});
+    EXPECT_EQ(bad.code, qvpack::kExitFailed);
+    for (const char* said : {"S1.jpg: not one of the game's pictures", "move.wav: not one of the game's pictures",
+                             "j.jpg: 48x64: each side must be a power of two", "de.qv: 3 problems"})
+        EXPECT_NE(bad.err.find(said), std::string::npos) << said << " in:\n" << bad.err;
+}
+
 // Builds a WAV from chunks, with a RIFF size that covers them exactly.
 Bytes Riff(const std::vector<std::pair<std::string, Bytes>>& chunks) {
     Bytes wav = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};

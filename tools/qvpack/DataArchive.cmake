@@ -1,6 +1,7 @@
 # Builds data.qv from art/ into the output folder, beside the game and
 # Morvane.dll, and sets the global property KOLVEX_QVPACK to the qvpack that
-# made it (for the test that checks the archive). Included by morvane/.
+# made it (for the test that checks the archive), and, for the native game,
+# each language's data-LL.qv beside it. Included by morvane/.
 # Windows builds compile qvpack for the host themselves, so no native build
 # has to come first.
 set(kolvex_archive_entries
@@ -43,6 +44,31 @@ add_custom_command(OUTPUT ${kolvex_archive}
   DEPENDS ${qvpack_depends} ${kolvex_archive_inputs}
   COMMENT "Packing art/ into data.qv"
   VERBATIM)
-add_custom_target(data_archive ALL DEPENDS ${kolvex_archive})
+# Each language's lettered pictures (art/LL/, made by art/generate.py from
+# po/LL.po), packed and checked as data-LL.qv: the native game reads a
+# picture there first. The Windows program keeps its own pictures. A refused
+# archive is never left where the next build would take it as made.
+set(kolvex_language_archives "")
+if(NOT WIN32)
+  file(GLOB kolvex_art_items LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/art/*)
+  foreach(folder IN LISTS kolvex_art_items)
+    if(NOT IS_DIRECTORY ${folder})
+      continue()
+    endif()
+    get_filename_component(language ${folder} NAME)
+    file(GLOB pictures CONFIGURE_DEPENDS ${folder}/*.jpg)
+    set(language_archive ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data-${language}.qv)
+    add_custom_command(OUTPUT ${language_archive}
+      COMMAND ${qvpack_command} create ${language_archive}.new ${pictures}
+      COMMAND ${qvpack_command} check --language ${language_archive}.new
+      COMMAND ${CMAKE_COMMAND} -E rename ${language_archive}.new ${language_archive}
+      DEPENDS ${qvpack_depends} ${pictures}
+      COMMENT "Packing art/${language}/ into data-${language}.qv"
+      VERBATIM)
+    list(APPEND kolvex_language_archives ${language_archive})
+  endforeach()
+endif()
+add_custom_target(data_archive ALL DEPENDS ${kolvex_archive} ${kolvex_language_archives})
 set_property(GLOBAL PROPERTY KOLVEX_QVPACK ${qvpack_command})
 set_property(GLOBAL PROPERTY KOLVEX_DATA_ARCHIVE ${kolvex_archive})
+set_property(GLOBAL PROPERTY KOLVEX_LANGUAGE_ARCHIVES ${kolvex_language_archives})
