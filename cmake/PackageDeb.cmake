@@ -55,7 +55,20 @@ add_custom_command(OUTPUT ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz
   COMMAND ${KOLVEX_GZIP} -9nc ${deb_out}/changelog > ${deb_out}/changelog.gz
   COMMAND ${KOLVEX_GZIP} -9nc ${deb_out}/kolvex.6 > ${deb_out}/kolvex.6.gz
   DEPENDS ${deb_out}/changelog ${deb_out}/kolvex.6)
-add_custom_target(deb_files ALL DEPENDS ${icon_pngs} ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz)
+# The menu entry and the software centres' page in every catalogue's language.
+set(po_dir ${PROJECT_SOURCE_DIR}/po)
+set(metainfo io.github.kolvex.kolvex.metainfo.xml)
+file(GLOB po_files ${po_dir}/*.po)
+add_custom_command(OUTPUT ${deb_out}/kolvex.desktop ${deb_out}/${metainfo}
+  COMMAND ${KOLVEX_MSGFMT} --desktop --template=${linux_res}/kolvex.desktop -d ${po_dir} -o ${deb_out}/kolvex.desktop
+  COMMAND ${KOLVEX_MSGFMT} --xml --template=${linux_res}/${metainfo} -d ${po_dir} -o ${deb_out}/${metainfo}.new
+  COMMAND ${CMAKE_COMMAND} -DIN=${deb_out}/${metainfo}.new -DOUT=${deb_out}/${metainfo}
+          "-DLANGUAGES=${KOLVEX_LANGUAGES}" -P ${PROJECT_SOURCE_DIR}/cmake/MetainfoLanguages.cmake
+  DEPENDS ${linux_res}/kolvex.desktop ${linux_res}/${metainfo} ${po_files} ${po_dir}/LINGUAS
+          ${PROJECT_SOURCE_DIR}/cmake/MetainfoLanguages.cmake
+  VERBATIM)
+add_custom_target(deb_files ALL DEPENDS ${icon_pngs} ${deb_out}/changelog.gz ${deb_out}/kolvex.6.gz
+  ${deb_out}/kolvex.desktop ${deb_out}/${metainfo})
 
 install(TARGETS kolvex RUNTIME DESTINATION lib/games/kolvex)
 install(PROGRAMS ${deb_out}/kolvex DESTINATION games)
@@ -64,8 +77,10 @@ foreach(language ${KOLVEX_LANGUAGES})
   install(FILES ${CMAKE_BINARY_DIR}/bin/locale/${language}/LC_MESSAGES/kolvex.mo
     DESTINATION share/locale/${language}/LC_MESSAGES)
 endforeach()
-install(FILES ${linux_res}/kolvex.desktop DESTINATION share/applications)
-install(FILES ${linux_res}/io.github.kolvex.kolvex.metainfo.xml DESTINATION share/metainfo)
+get_property(language_archives GLOBAL PROPERTY KOLVEX_LANGUAGE_ARCHIVES)
+install(FILES ${language_archives} DESTINATION share/games/kolvex)
+install(FILES ${deb_out}/kolvex.desktop DESTINATION share/applications)
+install(FILES ${deb_out}/${metainfo} DESTINATION share/metainfo)
 foreach(size ${icon_sizes})
   install(FILES ${deb_out}/icons/kolvex-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
     RENAME kolvex.png)

@@ -39,7 +39,9 @@ foreach(language ${KOLVEX_LANGUAGES})
   install(FILES ${CMAKE_BINARY_DIR}/bin/locale/${language}/LC_MESSAGES/kolvex.mo
     DESTINATION locale/${language}/LC_MESSAGES)
 endforeach()
-install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv ${portable_font} ${portable_out}/README.txt DESTINATION .)
+get_property(language_archives GLOBAL PROPERTY KOLVEX_LANGUAGE_ARCHIVES)
+install(FILES ${CMAKE_BINARY_DIR}/bin/data.qv ${language_archives} ${portable_font} ${portable_out}/README.txt
+  DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 # The libraries under their run-time names, as files (the prefix holds links).
 foreach(library libSDL2-2.0.so.0 libSDL2_ttf-2.0.so.0 libGLU.so.1)

@@ -3,7 +3,8 @@
 printable ASCII (numbers, English start-up reasons, names), every character
 of every UTF-16 literal (u"...") in the game's sources (help lines, notices,
 message boxes), and of every translation in the catalogues (po/*.po, each
-msgstr). Run by the build (cmake/PackagePortable.cmake):
+msgstr of a text the game's sources write; the pictures' words and the
+desktop's are not drawn by the game). Run by the build (cmake/PackagePortable.cmake):
 game-glyphs.py OUTPUT SOURCE_OR_CATALOGUE..."""
 
 import re
@@ -40,7 +41,8 @@ def glyphs(texts, translations=()):
         for body in LITERAL.findall(text):
             found.update(c for c in unescape(body) if c.isprintable())
     for catalogue in translations:
-        for value in MSGSTR.findall(catalogue):
+        drawn = [entry for entry in catalogue.split("\n\n") if re.search(r"^#: .*\bsrc/", entry, re.M)]
+        for value in MSGSTR.findall("\n\n".join(drawn)):
             for body in PO_STRING.findall(value):
                 found.update(c for c in unescape(body) if c.isprintable())
     return "".join(sorted(found))

@@ -44,6 +44,10 @@ class Failure(Exception):
     pass
 
 
+class Skip(Exception):
+    """What the scenario needs cannot be had on this machine: said, exit 77."""
+
+
 def check(condition, message):
     if not condition:
         raise Failure(message)
@@ -58,7 +62,7 @@ games = []
 
 
 # What picks the native game's language; a scenario names the ones it wants.
-LANGUAGE_VARIABLES = ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")
+LANGUAGE_VARIABLES = ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG", "LOCPATH")
 
 
 def wine(*args, cwd=BIN, language=None):
@@ -1132,10 +1136,19 @@ def installed_package():
             wm_class = [line.split("=", 1)[1].strip() for line in f if line.startswith("StartupWMClass=")]
         check(wm_class == [fields["class"]], f"menu entry StartupWMClass {wm_class}, window class {fields['class']}")
         time.sleep(1.0)
-        menu = lit_fraction(screenshot(origin, "installed"), MENU_BANNERS)
+        original = screenshot(origin, "installed")
+        menu = lit_fraction(original, MENU_BANNERS)
         check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
         code = quit_from_menu(process, window)
         check(code == 13, f"exit code {code}, expected 13")
+        # German from Debian's catalogue folder and the pictures beside data.qv.
+        for path in ("/usr/share/locale/de/LC_MESSAGES/kolvex.mo", "/usr/share/games/kolvex/data-de.qv"):
+            check(path in files, f"{path} not installed")
+        process = wine("/usr/games/kolvex", cwd=home, language={"LANGUAGE": "de", "LC_ALL": "C.UTF-8"})
+        window = wait_for_window("^Kolvex$", process=process)
+        check_lettering("German, installed", menu_banners(window, "installed-german"), original, True)
+        code = quit_from_menu(process, window)
+        check(code == 13, f"German: exit code {code}, expected 13")
         shutil.rmtree(home, ignore_errors=True)
     finally:
         removed = run("apt-get", "remove", "--purge", "-y", "kolvex",
@@ -1227,11 +1240,12 @@ def unpack_tarball(into):
     return folders[0]
 
 
-def chroot_game(folder):
+def chroot_game(folder, language=()):
     """The unpacked game started inside the chroot from / (not its own
-    folder), with a clean environment, on the test's display; no box shows."""
+    folder), with a clean environment (and the language variables given as
+    NAME=VALUE), on the test's display; no box shows."""
     log = tempfile.NamedTemporaryFile(prefix="kolvex-e2e-stderr-", delete=False)
-    env = (f"DISPLAY={os.environ['DISPLAY']}", "HOME=/root", "PATH=/usr/bin:/bin")
+    env = (f"DISPLAY={os.environ['DISPLAY']}", "HOME=/root", "PATH=/usr/bin:/bin", *language)
     process = subprocess.Popen(in_chroot("env", "-i", *env, folder + "/kolvex"), stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=log)
     games.append((process, log.name))
@@ -1242,6 +1256,10 @@ def chroot_game(folder):
     menu = lit_fraction(screenshot(origin, "portable-menu"), MENU_BANNERS)
     check(menu > 0.3, f"menu banners not drawn ({menu:.2f} lit)")
     return process, window
+
+
+def chroot_menu():
+    return Image.open(os.path.join(tempfile.gettempdir(), "kolvex-e2e-portable-menu.png")).convert("RGB")
 
 
 def help_ink(window, name):
@@ -1260,13 +1278,36 @@ def help_ink(window, name):
     return ink
 
 
+def banners_changed(menu, reference):
+    """Share of the menu banners' pixels that differ clearly from reference's."""
+    a, b = menu.crop(MENU_BANNERS).getdata(), reference.crop(MENU_BANNERS).getdata()
+    return sum(1 for p, q in zip(a, b) if max(abs(x - y) for x, y in zip(p, q)) > 60) / max(1, len(a))
+
+
+def menu_banners(window, name):
+    time.sleep(1.0)
+    _, origin = client_origin(window)
+    return screenshot(origin, name)
+
+
+def check_lettering(name, menu, reference, translated):
+    """Translated banners differ from the original's in most of their
+    lettering; the original's are the original, give or take a blink."""
+    changed = banners_changed(menu, reference)
+    check(changed > 0.05 if translated else changed < 0.01,
+          f"{name}: {changed:.3f} of the menu banners differ from the original's")
+
+
 def languages():
     """The native game in the player's language: the help screen in English
     and in German where LANGUAGE asks for them, exactly the original where it
     names a language without a catalogue or the locale is C (gettext then
     ignores LANGUAGE), and a start-up failure's box in English."""
+    menus = {}
+
     def help_with(name, language):
         process, window = start_game(language=language)
+        menus[name] = menu_banners(window, f"menu-{name}")
         ink = help_ink(window, f"help-{name}")
         code = wait_exit(process)
         check(code == 13, f"{name}: exit code {code} after Quit, expected 13")
@@ -1283,6 +1324,8 @@ def languages():
         overlap = len(ink & original) / max(1, len(ink | original))
         check((overlap < 0.8) == translated,
               f"{name}: the help text overlaps the original's by {overlap:.2f}")
+        check_lettering(name, menus[name], menus["original"], translated)
+    check(banners_changed(menus["english"], menus["german"]) > 0.05, "the English and German banners are alike")
     overlap = len(seen["english"] & seen["german"]) / max(1, len(seen["english"] | seen["german"]))
     check(overlap < 0.8, f"the English and German help texts overlap by {overlap:.2f}")
 
@@ -1297,6 +1340,28 @@ def languages():
         check(code == 1, f"exit code {code} after a failed start-up, expected 1")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def languages_by_locale():
+    """German for a player whose locale is German (LANG=de_DE.UTF-8, no
+    LANGUAGE), as a German desktop starts programs. The locale is made for
+    the test where the system has its source (glibc needs it compiled)."""
+    source = "/usr/share/i18n/locales/de_DE"
+    if not os.path.exists(source) or not shutil.which("localedef"):
+        raise Skip(f"no {source} or localedef here to make the de_DE.UTF-8 locale (Debian's locales package)")
+    locales = tempfile.mkdtemp(prefix="kolvex-e2e-locales-")
+    try:
+        made = run("localedef", "-i", "de_DE", "-f", "UTF-8", os.path.join(locales, "de_DE.UTF-8"))
+        if made.returncode not in (0, 1) or not os.path.isdir(os.path.join(locales, "de_DE.UTF-8")):
+            raise Skip(f"localedef could not make de_DE.UTF-8: {made.stderr[-300:]}")
+        menus = {}
+        for name, language in (("original", {}), ("german", {"LANG": "de_DE.UTF-8", "LOCPATH": locales})):
+            process, window = start_game(language=language)
+            menus[name] = menu_banners(window, f"menu-locale-{name}")
+            check(quit_from_menu(process, window) == 13, f"{name}: no exit code 13 after Quit")
+        check_lettering("German by LANG", menus["german"], menus["original"], True)
+    finally:
+        shutil.rmtree(locales, ignore_errors=True)
 
 
 def portable_bare_system():
@@ -1317,6 +1382,7 @@ def portable_bare_system():
     reference = help_ink(window, "linux-help")
     check(wait_exit(process) == 13, "the linux build did not quit with 13")
     process, window = chroot_game(folder)
+    original = chroot_menu()
     ink = help_ink(window, "portable-help")
     # A glyph missing from the subset draws nothing; the Chinese is most of the ink.
     shared = len(ink & reference) / max(1, len(ink | reference))
@@ -1324,6 +1390,13 @@ def portable_bare_system():
           f"help lettering: {len(ink)} px against the .deb game's {len(reference)}, {shared:.0%} in common")
     code = wait_exit(process)
     check(code == 13, f"exit code {code} after Quit, expected 13")
+    # English from the catalogue and the pictures beside it in the folder.
+    process, window = chroot_game(folder, ("LANGUAGE=en", "LC_ALL=C.UTF-8"))
+    check_lettering("English in the tarball", chroot_menu(), original, True)
+    english = help_ink(window, "portable-help-english")
+    overlap = len(english & ink) / max(1, len(english | ink))
+    check(len(english) > 2000 and overlap < 0.8, f"the English help overlaps the original's by {overlap:.2f}")
+    check(wait_exit(process) == 13, "the English game did not quit with 13")
 
 
 def portable_without_sound():
@@ -1639,6 +1712,7 @@ SCENARIOS = {
     "minimised_idle": minimised_idle,
     "drawn_on_change": drawn_on_change,
     "languages": languages,
+    "languages_by_locale": languages_by_locale,
     "installer": installer,
     "bare_chroot": bare_chroot,
     "portable_bare_system": portable_bare_system,
@@ -1660,6 +1734,9 @@ if __name__ == "__main__":
         no_game_left()
         no_sanitizer_report()
         no_wine_fault()
+    except Skip as reason:
+        print(f"skipped: {reason}")
+        sys.exit(77)
     except Failure as failure:
         print(f"{name}: FAILED: {failure}")
         for _, log in games:
