@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "render/Text.h"
 
@@ -57,6 +58,16 @@ struct HelpLine {
     float x, y;
 };
 std::span<const HelpLine> HelpLines();
+// The help lines as drawn in the chosen language. A translation too wide for
+// the picture from its place goes on over as many lines below as it needs,
+// broken at spaces (between characters where it has none, as Chinese), and
+// the lines under it move down only as far as that takes; the glyphs keep
+// their size. The original's lines are where the table has them.
+std::vector<HelpLine> HelpLayout();
+// Where a help line starts and how far it may run, in pixels of the picture.
+float HelpLineStart(const HelpLine& line);
+constexpr float kHelpRightEdge = 792.0f;
+constexpr float kHelpLinePitch = 0.2f;
 std::u16string_view SoundOffNotice();
 
 // Calls the lists of a 4 x 4 shape frame at 2-unit steps, column by column;

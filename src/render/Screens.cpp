@@ -1,7 +1,10 @@
 // The three screens besides the play field: the blinking menu, the help
-// screen with its turning demonstration piece, and the credits picture.
+// screen (its lines laid out for the chosen language) with its turning
+// demonstration piece, and the credits picture.
 // DrawFrame calls them; they only draw what the game record holds.
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "game/Shapes.h"
 #include "render/GL.h"
@@ -57,10 +60,55 @@ constexpr HelpLine kHelpLines[] = {
     {TextMark(u"图片/音效: Kolvex 美术组"), -1.2f, -3.4f},
 };
 
+// Pixels per unit of the text plane (10 units in front of the eye, a 45
+// degree view) in the 800 x 600 picture, whose middle is x = 0.
+constexpr float kTextPlanePixels = 300.0f / (10.0f * 0.41421356f);
+
+// How many characters of `text` go on a line with `room` pixels: all that fit,
+// back to the last space among them if there is one; never none, and never
+// half of a surrogate pair.
+std::size_t PieceThatFits(std::u16string_view text, float room) {
+    if (float(TextWidth(text.data(), int(text.size()))) <= room) return text.size();
+    std::size_t fits = 1;
+    while (fits < text.size() && float(TextWidth(text.data(), int(fits + 1))) <= room) ++fits;
+    if (fits < text.size() && text[fits - 1] >= 0xD800 && text[fits - 1] < 0xDC00 && fits > 1) --fits;
+    const std::size_t space = text.substr(0, fits + 1).find_last_of(u' ');
+    return space != std::u16string_view::npos && space > 0 ? space : fits;
+}
+
 }  // namespace
 
 std::span<const HelpLine> HelpLines() {
     return kHelpLines;
+}
+
+float HelpLineStart(const HelpLine& line) {
+    return 400.0f + line.x * kTextPlanePixels;
+}
+
+std::vector<HelpLine> HelpLayout() {
+    std::vector<HelpLine> laid;
+    for (const HelpLine& line : kHelpLines) {
+        std::u16string_view text = LocalText(line.text);
+        // Below the last piece laid, if that went lower than this line's place.
+        float y = line.y;
+        if (!laid.empty() && laid.back().y - kHelpLinePitch < y - 0.01f) y = laid.back().y - kHelpLinePitch;
+        // The game's own lines are known to fit: they are never measured, so
+        // the Windows program draws its frames exactly as it always has.
+        if (text.data() == line.text.data()) {
+            laid.push_back({text, line.x, y});
+            continue;
+        }
+        const float room = kHelpRightEdge - HelpLineStart(line);
+        while (!text.empty()) {
+            const std::size_t piece = PieceThatFits(text, room);
+            laid.push_back({text.substr(0, piece), line.x, y});
+            text.remove_prefix(piece);
+            while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+            y -= kHelpLinePitch;
+        }
+    }
+    return laid;
 }
 
 void DrawMenu() {
@@ -92,10 +140,8 @@ void DrawMenu() {
 
 void DrawHelp() {
     const float* color = gameState.helpTextColor;
-    for (const HelpLine& line : kHelpLines) {
-        const std::u16string_view text = LocalText(line.text);
-        DrawGLText(text.data(), int(text.size()), line.x, line.y, color[0], color[1], color[2]);
-    }
+    for (const HelpLine& line : HelpLayout())
+        DrawGLText(line.text.data(), int(line.text.size()), line.x, line.y, color[0], color[1], color[2]);
     // The text left the identity matrix and its own colour behind.
     glColor3f(1.0f, 1.0f, 1.0f);
     glTranslatef(-2.0f, -9.5f, -60.0f);

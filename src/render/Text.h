@@ -1,6 +1,6 @@
 // On-screen text, declared once for both programs: the game font's
 // parameters (GLFont, one instance for the run) and the one call that draws a
-// line of UTF-16 text into the scene. DrawGLText is defined by TextWin32.cpp
+// line of UTF-16 text into the scene, and its width. DrawGLText is defined by TextWin32.cpp
 // (GDI rasterises the line) and TextSdl.cpp (SDL_ttf does, and the line is
 // kept as a texture); the host tests link a recording stand-in that leaves the
 // same OpenGL state. How each side opens its font is its own: CreateGameFont
@@ -33,6 +33,10 @@ extern GLFont glFont;
 // depth testing is on, lighting and texturing are as before, and the unpack
 // alignment is 1: the help screen builds on exactly that.
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue);
+
+// How wide `length` characters of `text` draw, in pixels of the 800 x 600
+// picture, whatever size the window shows it at; 0 without a font.
+int TextWidth(const char16_t* text, int length);
 
 // DrawGLText's OpenGL half, shared by every side: `rows` holds `height` rows of
 // `width` bits each, padded to whole bytes, bottom row first, 1 = ink.

@@ -155,6 +155,17 @@ TextBitmap RasteriseText(const char16_t* text, int length) {
     return bitmap;
 }
 
+int TextWidth(const char16_t* text, int length) {
+    int width = 0;
+    int height = 0;
+    if (gameFont == nullptr || length <= 0 ||
+        TTF_SizeUTF8(gameFont, Utf8FromUtf16(text, length).c_str(), &width, &height) != 0)
+        return 0;
+    // Measured at the size the window letters at; the picture is 14-pixel text.
+    const int pixels = textPixels == 0 ? -glFont.height : textPixels;
+    return int(std::lround(double(width) * -glFont.height / pixels));
+}
+
 void SetTextScale(double scale) {
     const int pixels = std::max(1, int(std::lround(-glFont.height * scale)));
     if (pixels == (textPixels == 0 ? -glFont.height : textPixels)) return;

@@ -23,6 +23,15 @@ HFONT CreateGameFont() {
                        DEFAULT_PITCH | FF_DONTCARE, L"Terminal");
 }
 
+int TextWidth(const char16_t* text, int length) {
+    HDC memoryDC = CreateCompatibleDC(nullptr);
+    SelectObject(memoryDC, gameState.hFont);
+    SIZE extent{};
+    GetTextExtentPoint32W(memoryDC, reinterpret_cast<const wchar_t*>(text), length, &extent);
+    DeleteDC(memoryDC);
+    return int(extent.cx);
+}
+
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
     const wchar_t* wideText = reinterpret_cast<const wchar_t*>(text);
     HDC memoryDC = CreateCompatibleDC(nullptr);

@@ -29,6 +29,10 @@ int BlockWidth(const char16_t* text, int length) {
 
 }  // namespace
 
+int TextWidth(const char16_t* text, int length) {
+    return BlockWidth(text, length);
+}
+
 void DrawGLText(const char16_t* text, int length, float x, float y, float red, float green, float blue) {
     textCalls.push_back({std::u16string(text, std::size_t(length)), x, y, red, green, blue});
 
