@@ -10,9 +10,10 @@ set -u
 linux=(cmake g++ pkg-config gettext libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-wqy-microhei
     libglu1-mesa-dev libopengl-dev libglx-dev libglx-mesa0 libgl1-mesa-dri libjpeg62-turbo-dev)
 headless=(xvfb xauth xdotool imagemagick)
-# Unit tests, benchmarks, fuzzing and the end-to-end driver's tools.
+# Unit tests, benchmarks, fuzzing and the end-to-end driver's tools; the
+# locale maker, the face cutter and the fonts the picture lettering is checked with.
 test=(libosmesa6-dev googletest libbenchmark-dev libjpeg-turbo-progs python3-pil clang-14 libclang-rt-14-dev
-    procps x11-utils openbox wmctrl locales fonttools)
+    procps x11-utils openbox wmctrl locales fonttools fonts-dejavu-core fonts-dejavu-extra)
 windows=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 zip icoutils)
 # What only running the 32-bit Windows build takes. Installed in a call of its
 # own: where these cannot be had (a mirror in mid-sync, a foreign architecture
