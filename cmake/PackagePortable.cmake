@@ -10,27 +10,12 @@ set_target_properties(kolvex PROPERTIES BUILD_WITH_INSTALL_RPATH ON INSTALL_RPAT
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 file(CREATE_LINK ${KOLVEX_THIRD_PARTY_LIB} ${CMAKE_BINARY_DIR}/bin/lib SYMBOLIC)
 
-# The font: the glyphs of printable ASCII and of every UTF-16 literal in the
-# sources, cut from the face the .deb's font matching picks (index 1 of the
-# collection, WenQuanYi Micro Hei Mono).
+# The font, cut from the face the .deb's font matching picks.
 set(portable_res ${PROJECT_SOURCE_DIR}/res/portable)
 set(portable_out ${CMAKE_BINARY_DIR}/portable)
 set(portable_font ${CMAKE_BINARY_DIR}/bin/${KOLVEX_BUNDLED_FONT})
-set(portable_face /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
-file(GLOB_RECURSE portable_text_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
-# The catalogues' translations are drawn too: their characters are cut as well.
-file(GLOB portable_catalogues CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/po/*.po)
-list(APPEND portable_text_sources ${portable_catalogues})
-find_program(KOLVEX_PYFTSUBSET pyftsubset REQUIRED)
-add_custom_command(OUTPUT ${portable_font}
-  COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/cmake/portable/game-glyphs.py ${portable_out}/glyphs.txt
-          ${portable_text_sources}
-  COMMAND ${KOLVEX_PYFTSUBSET} ${portable_face} --font-number=1 --text-file=${portable_out}/glyphs.txt
-          --layout-features= --name-IDs=* --output-file=${portable_font}
-  DEPENDS ${PROJECT_SOURCE_DIR}/cmake/portable/game-glyphs.py ${portable_text_sources} ${portable_face}
-  COMMENT "Cutting the game's glyphs out of WenQuanYi Micro Hei"
-  VERBATIM)
-add_custom_target(portable_font ALL DEPENDS ${portable_font})
+include(${PROJECT_SOURCE_DIR}/cmake/GameFont.cmake)
+kolvex_cut_game_font(${portable_font} ${portable_out})
 configure_file(${portable_res}/README.txt.in ${portable_out}/README.txt @ONLY)
 
 install(TARGETS kolvex RUNTIME DESTINATION .)

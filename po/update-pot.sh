@@ -16,7 +16,8 @@ quiet() { grep -v -e 'contains non-ASCII characters' -e 'problems to translators
 # The game's texts, where the drawing code writes them.
 xgettext "${common[@]}" --language=C++ --keyword --keyword=TextMark --keyword=LocalText \
     --keyword=LocalTextIn:1c,2 --keyword=Fail:1 --keyword=ShowProblem:1 --keyword=ShowWarning:1 \
-    src/render/Screens.cpp src/render/Frame.cpp src/render/WindowSdl.cpp src/render/MessageBoxSdl.cpp 2>&1 | quiet
+    src/render/Screens.cpp src/render/Frame.cpp src/render/WindowSdl.cpp src/render/MessageBoxSdl.cpp \
+    src/app/WinMainWeb.cpp 2>&1 | quiet
 # The words lettered on the pictures.
 xgettext "${common[@]}" --join-existing --language=Python --keyword --keyword=Lettered:1c,2 art/generate.py 2>&1 | quiet
 # The menu entry and the software centres' page (gettext's own rules for both).

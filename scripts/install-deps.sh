@@ -2,7 +2,7 @@
 # Installs the Debian packages a task needs, once. Called by ./test with the
 # presets it is about to build (`install-deps.sh --presets native win32`), by
 # ./play and by hand with package sets (`install-deps.sh linux headless`:
-# linux, headless, test, windows, windows32, package, portable, repro); `all`,
+# linux, headless, test, windows, windows32, package, portable, repro, web); `all`,
 # the default, is everything.
 set -u
 
@@ -28,6 +28,9 @@ portable=(dpkg-dev ninja-build meson libx11-dev libxext-dev libxcursor-dev libxi
     libxss-dev libxinerama-dev libwayland-dev libxkbcommon-dev libdecor-0-dev libegl-dev libgl-dev libasound2-dev
     libpulse-dev libdbus-1-dev libudev-dev libfreetype-dev libpng-dev zlib1g-dev libbz2-dev libbrotli-dev
     libjpeg62-turbo-dev fonttools fonts-wqy-microhei xfonts-base debootstrap binutils)
+# The page: Debian's Emscripten, the libraries' source unpacking and build,
+# the catalogues and the face cutter, and the browser its tests drive.
+web=(emscripten dpkg-dev ninja-build gettext fonttools fonts-wqy-microhei chromium)
 # The repro tier: a second clone of the commit and what shows where two
 # downloads differ.
 repro=(git diffoscope-minimal)
@@ -41,7 +44,8 @@ sets_of() {
         1:win32 | 1:win64) echo linux headless test windows windows32 package ;;
         1:linux | 1:portable) echo linux headless test package portable repro ;;
         1:repro) echo linux headless test windows package portable repro ;;
-        :linux | :headless | :test | :windows | :windows32 | :package | :portable | :repro) echo "$1" ;;
+        1:web) echo web ;;
+        :linux | :headless | :test | :windows | :windows32 | :package | :portable | :repro | :web) echo "$1" ;;
         *) return 1 ;;
     esac
 }

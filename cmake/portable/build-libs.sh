@@ -44,12 +44,15 @@ log=/dev/null
 trap 'echo "build-libs: failed; the end of $log:" >&2; tail -n 30 "$log" >&2' ERR
 
 # package=version from sources.txt.
+# libjpeg-turbo is built by the page's build alone (cmake/web/build-libs.sh);
+# the tarball links the build root's.
+packages=(libsdl2 libsdl2-ttf freetype libglu libjpeg-turbo)
 declare -A version
 while read -r line; do
     line=${line%%#*}
     [ -n "${line// /}" ] && version[${line%%=*}]=${line#*=}
 done <"$pins"
-for package in libsdl2 libsdl2-ttf freetype libglu; do
+for package in "${packages[@]}"; do
     [ -n "${version[$package]:-}" ] || { echo "build-libs: $pins pins no version of $package" >&2; exit 1; }
 done
 
@@ -106,7 +109,7 @@ fetch() {
     # which the download's build-info file lists.
     local package served newest
     declare -A pinned=()
-    for package in libsdl2 libsdl2-ttf freetype libglu; do
+    for package in "${packages[@]}"; do
         served=$(apt-cache "${options[@]}" showsrc --only-source "$package" 2>/dev/null | sed -n 's/^Version: //p' || true)
         grep -qxF -- "${version[$package]}" <<<"$served" && continue
         newest=$(newest_version <<<"$served")
@@ -120,7 +123,7 @@ fetch() {
         version[$package]=$newest
     done
     apt-get -qq "${options[@]}" source --download-only "libsdl2=${version[libsdl2]}" \
-        "libsdl2-ttf=${version[libsdl2-ttf]}" "freetype=${version[freetype]}"
+        "libsdl2-ttf=${version[libsdl2-ttf]}" "freetype=${version[freetype]}" "libjpeg-turbo=${version[libjpeg-turbo]}"
     # GLU's Debian packaging (a 1.0-format diff) only adds debian/; the
     # library is built from the upstream tarball the package is made of, and
     # the packaging's copyright file is taken from the binary package.
@@ -130,11 +133,12 @@ fetch() {
     dpkg-source --no-check -x "libsdl2_$(v libsdl2).dsc" sdl2 >/dev/null
     dpkg-source --no-check -x "freetype_$(v freetype).dsc" freetype >/dev/null
     dpkg-source --no-check -x "libsdl2-ttf_$(v libsdl2-ttf).dsc" sdl2-ttf >/dev/null
+    dpkg-source --no-check -x "libjpeg-turbo_$(v libjpeg-turbo).dsc" jpeg >/dev/null
     mkdir -p glu/debian
     tar -xzf libglu_"$(v libglu | sed 's/-[^-]*$//')".orig.tar.gz -C glu --strip-components=1
     dpkg-deb --fsys-tarfile libglu1-mesa_"$(v libglu)"_"$arch".deb |
         tar -xO ./usr/share/doc/libglu1-mesa/copyright >glu/debian/copyright
-    for package in libsdl2 libsdl2-ttf freetype libglu; do
+    for package in "${packages[@]}"; do
         echo "$package=${version[$package]}${pinned[$package]:+ (${pinned[$package]} is pinned, but no longer served)}"
     done >"$work/versions.txt"
     echo "$want" >"$work/fetched"

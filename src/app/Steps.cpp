@@ -19,7 +19,7 @@ std::atomic<std::uintptr_t> exitCode{0};
 }  // namespace
 
 void StartStep(HFONT (*createFont)()) {
-    std::atomic_ref<bool>(gameState.quitRequested).store(false);
+    StoreQuitRequest(false);
     gameState.windowInactive = false;
     gameState.hFont = createFont != nullptr ? createFont() : HFONT{};
     SetStartValues();

@@ -1,7 +1,8 @@
 // The native loop's wait between frames (declared in WindowSdl.h): until a
-// deadline, an event, or a tick that changed the picture. Called by the
-// window's pass; kept apart so that a test can wait with a pipe of its own
-// standing in for the X connection.
+// deadline, an event, or a tick that changed the picture, and the pass that
+// draws and then waits. Called by main; kept apart from the window so that a
+// test can wait with a pipe of its own standing in for the X connection, and
+// so that the page, which never waits, links the window without it.
 #include <SDL.h>
 #include <poll.h>
 
@@ -34,4 +35,10 @@ void WaitForInput(std::optional<std::chrono::steady_clock::time_point> deadline,
         // loop from ever sleeping: what wakes the poll is taken here.
         if (poll(watched, 2, int(wait.count())) > 0 && (watched[1].revents & POLLIN) != 0) DrainTickWake();
     }
+}
+
+void EndPass() {
+    // Taken before the pass looks at the record: a tick after this wakes the wait.
+    TakeTickWake();
+    WaitForInput(DrawPass(), WindowXConnection());
 }

@@ -23,7 +23,6 @@
 #include "app/Picture.h"
 #include "app/Steps.h"
 #include "app/TickSchedule.h"
-#include "app/TimerThreadSdl.h"
 #include "render/GL.h"
 #include "render/Language.h"
 #include "render/MessageBoxSdl.h"
@@ -384,13 +383,12 @@ void BeginPass() {
     passStart = gameState;
 }
 
-void EndPass() {
-    TakeTickWake();
+std::optional<Clock::time_point> DrawPass() {
     if (unpaced) {
         DrawFrameStep();
         SDL_GL_SwapWindow(window);
         ++framesDrawn;
-        return;
+        return Clock::now();
     }
     bool byInput = false;
     bool changed = false;
@@ -415,5 +413,9 @@ void EndPass() {
         changed = false;
     }
     // A change whose frame is not due yet waits for it; else for anything.
-    WaitForInput(changed ? std::optional<Clock::time_point>(nextFrame) : std::nullopt, xConnection);
+    return changed ? std::optional<Clock::time_point>(nextFrame) : std::nullopt;
+}
+
+int WindowXConnection() {
+    return xConnection;
 }

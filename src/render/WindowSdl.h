@@ -18,12 +18,18 @@
 void HandleWindowEvent(const SDL_Event& event);
 
 // The loop's pass, around the events it handles: BeginPass notes the record
-// before them; EndPass draws a frame when the picture changed or was lost (at
+// before them; DrawPass draws a frame when the picture changed or was lost (at
 // once after a key's or a pad's change, at the display's pace after a tick's)
-// and then waits, within a millisecond of an input, until the next frame is
-// due or anything happens. With pacing turned off every pass draws at once.
+// and says until when the loop may wait: the next frame's time when a change
+// waits for it, none when nothing waits. With pacing turned off every pass
+// draws at once, and the loop may not wait at all. EndPass (the native loop's)
+// draws and then waits, within a millisecond of an input, until that time or
+// until anything happens; the page's loop draws and returns to the browser.
 void BeginPass();
+std::optional<std::chrono::steady_clock::time_point> DrawPass();
 void EndPass();
+// The display's socket the wait watches; -1 where there is none.
+int WindowXConnection();
 // Waits until `deadline` (none: for as long as it takes), an event is queued,
 // or a tick changed the picture; wakes within a millisecond of any of them.
 // Not SDL's own event wait (see WaitForEvent): `xConnection` (the display's

@@ -80,9 +80,22 @@ extern std::mutex gameStateLock;
 // thread copies the whole record under it), and always atomically, so that
 // both loops may poll it without the lock through QuitRequested(). Only the
 // start-up, before the timer thread exists, writes it without the lock.
+// The page's C++ library (Emscripten 3.1.6's) has no std::atomic_ref; the
+// compilers' own atomic built-ins are what it would have called.
 inline bool QuitRequested() {
+#if defined(__cpp_lib_atomic_ref)
     return std::atomic_ref<bool>(gameState.quitRequested).load(std::memory_order_acquire);
+#else
+    return __atomic_load_n(&gameState.quitRequested, __ATOMIC_ACQUIRE);
+#endif
+}
+inline void StoreQuitRequest(bool requested) {
+#if defined(__cpp_lib_atomic_ref)
+    std::atomic_ref<bool>(gameState.quitRequested).store(requested, std::memory_order_release);
+#else
+    __atomic_store_n(&gameState.quitRequested, requested, __ATOMIC_RELEASE);
+#endif
 }
 inline void RequestQuit() {
-    std::atomic_ref<bool>(gameState.quitRequested).store(true, std::memory_order_release);
+    StoreQuitRequest(true);
 }

@@ -2,7 +2,7 @@
 # Morvane.dll, and sets the global property KOLVEX_QVPACK to the qvpack that
 # made it (for the test that checks the archive), and, for the native game,
 # each language's data-LL.qv beside it. Included by morvane/.
-# Windows builds compile qvpack for the host themselves, so no native build
+# Windows and web builds compile qvpack for the host themselves, so no native build
 # has to come first.
 set(kolvex_archive_entries
   bk.jpg t1.jpg t2.jpg t3.jpg t4.jpg t5.jpg t6.jpg t7.jpg d.jpg j.jpg
@@ -14,7 +14,7 @@ foreach(entry IN LISTS kolvex_archive_entries)
   list(APPEND kolvex_archive_inputs ${PROJECT_SOURCE_DIR}/art/${entry})
 endforeach()
 
-if(WIN32)
+if(WIN32 OR KOLVEX_WITH_PAGE)
   find_program(KOLVEX_HOST_CXX NAMES g++ c++ NO_CMAKE_FIND_ROOT_PATH REQUIRED)
   set(qvpack_dir ${PROJECT_SOURCE_DIR}/tools/qvpack)
   set(morvane_dir ${PROJECT_SOURCE_DIR}/morvane)
@@ -40,6 +40,7 @@ endif()
 
 set(kolvex_archive ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data.qv)
 add_custom_command(OUTPUT ${kolvex_archive}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
   COMMAND ${qvpack_command} create ${kolvex_archive} ${kolvex_archive_inputs}
   DEPENDS ${qvpack_depends} ${kolvex_archive_inputs}
   COMMENT "Packing art/ into data.qv"
@@ -59,6 +60,7 @@ if(NOT WIN32)
     file(GLOB pictures CONFIGURE_DEPENDS ${folder}/*.jpg)
     set(language_archive ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data-${language}.qv)
     add_custom_command(OUTPUT ${language_archive}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
       COMMAND ${qvpack_command} create ${language_archive}.new ${pictures}
       COMMAND ${qvpack_command} check --language ${language_archive}.new
       COMMAND ${CMAKE_COMMAND} -E rename ${language_archive}.new ${language_archive}

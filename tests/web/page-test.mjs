@@ -1,0 +1,219 @@
+// The page's scenarios: the site served on 127.0.0.1, Debian's chromium
+// driven headless through the DevTools protocol (puppeteer-core), and the
+// canvas judged from its pixels as the native scenarios judge the window's.
+// Run by ctest as `node page-test.mjs SCENARIO` with KOLVEX_SITE set; exits
+// 77, saying why, where chromium or its WebGL cannot run here.
+import { spawnSync } from "node:child_process";
+import fs from "node:fs";
+import http from "node:http";
+import os from "node:os";
+import path from "node:path";
+import { createRequire } from "node:module";
+
+const require = createRequire(path.join(process.env.KOLVEX_DRIVER, "package.json"));
+const puppeteer = require("puppeteer-core");
+const { PNG } = require("pngjs");
+
+const SITE = process.env.KOLVEX_SITE;
+const CHROMIUM = "/usr/bin/chromium";
+// Boxes in canvas pixels at 800 x 600, the native scenarios' own.
+const MENU_BANNERS = [75, 212, 185, 448];
+const WELL = [352, 71, 593, 553];
+const NOTICE = [0, 22, 220, 44];
+
+function fail(message) {
+  console.error(`FAILED: ${message}`);
+  process.exit(1);
+}
+function check(condition, message) {
+  if (!condition) fail(message);
+}
+function skip(reason) {
+  console.log(`skipped: ${reason}`);
+  process.exit(77);
+}
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+
+// The site as a static host serves it, from `folder`; every request is noted.
+function serve(folder) {
+  const requests = [];
+  const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+  const server = http.createServer((request, reply) => {
+    requests.push(request.url);
+    const file = path.join(folder, decodeURIComponent(request.url.split("?")[0]));
+    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      reply.writeHead(404);
+      reply.end();
+      return;
+    }
+    reply.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    fs.createReadStream(file).pipe(reply);
+  });
+  return new Promise((ready) => server.listen(0, "127.0.0.1", () => ready({ server, requests })));
+}
+
+async function open({ folder = SITE, language = "zh-CN", size = { width: 800, height: 600 } } = {}) {
+  if (!fs.existsSync(CHROMIUM)) skip("Debian's chromium is not installed");
+  const { server, requests } = await serve(folder);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "kolvex-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ["--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-quic", `--lang=${language}`],
+  });
+  const page = await browser.newPage();
+  await page.setViewport(size);
+  const errors = [];
+  const addresses = [];
+  page.on("console", (message) => { if (message.type() === "error") errors.push(message.text()); });
+  page.on("pageerror", (error) => errors.push(String(error)));
+  page.on("request", (request) => addresses.push(request.url()));
+  const address = `http://127.0.0.1:${server.address().port}/`;
+  await page.goto(address + "index.html");
+  if (await page.$("#needs")) skip("this chromium offers the page no WebGL");
+  const close = async () => {
+    await browser.close();
+    server.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return { page, errors, requests, addresses, address, close };
+}
+
+async function shot(page, name) {
+  const bytes = await page.screenshot({ type: "png" });
+  fs.writeFileSync(path.join(process.env.KOLVEX_SHOTS || os.tmpdir(), `web-${name}.png`), bytes);
+  return PNG.sync.read(bytes);
+}
+
+// Share of pixels in box brighter than threshold (anything drawn there).
+function litFraction(image, [left, top, right, bottom], threshold = 60) {
+  let lit = 0;
+  for (let y = top; y < bottom; ++y)
+    for (let x = left; x < right; ++x) {
+      const i = (y * image.width + x) * 4;
+      if (Math.max(image.data[i], image.data[i + 1], image.data[i + 2]) > threshold) ++lit;
+    }
+  return lit / Math.max(1, (right - left) * (bottom - top));
+}
+
+function differs(a, b, box) {
+  const [left, top, right, bottom] = box;
+  let changed = 0;
+  for (let y = top; y < bottom; ++y)
+    for (let x = left; x < right; ++x) {
+      const i = (y * a.width + x) * 4;
+      if (Math.abs(a.data[i] - b.data[i]) + Math.abs(a.data[i + 1] - b.data[i + 1]) > 60) ++changed;
+    }
+  return changed;
+}
+
+async function menuShown(page, timeout = 15000) {
+  const start = Date.now();
+  for (;;) {
+    const image = await shot(page, "menu");
+    if (litFraction(image, MENU_BANNERS) > 0.3) return image;
+    if (Date.now() - start > timeout) fail("the menu's banners were never drawn");
+    await sleep(200);
+  }
+}
+
+// What every scenario holds the page to at its end.
+function clean(session) {
+  check(session.errors.length === 0, `the console has errors: ${session.errors.join(" | ")}`);
+  const away = session.addresses.filter((url) => !url.startsWith(session.address));
+  check(away.length === 0, `requests left 127.0.0.1: ${away.join(" ")}`);
+}
+
+const scenarios = {
+  async menu() {
+    const session = await open();
+    await menuShown(session.page);
+    check((await session.page.title()) === "Kolvex", "the page's title is not Kolvex");
+    clean(session);
+    await session.close();
+  },
+  async play() {
+    const session = await open();
+    const { page } = session;
+    await menuShown(page);
+    await page.keyboard.press("Escape");
+    await sleep(400);
+    const playing = await shot(page, "play");
+    check(litFraction(playing, MENU_BANNERS) < 0.2, "the menu is still shown after Esc");
+    await page.keyboard.press("ArrowLeft");
+    await sleep(150);
+    const moved = await shot(page, "moved");
+    check(differs(playing, moved, WELL) > 20, "Left did not move the piece");
+    await page.keyboard.press("ArrowUp");
+    await sleep(150);
+    const turned = await shot(page, "turned");
+    check(differs(moved, turned, WELL) > 20, "Up did not turn the piece");
+    const floor = [WELL[0], WELL[3] - 120, WELL[2], WELL[3]];
+    const empty = litFraction(turned, floor);
+    for (let i = 0; i < 5; ++i) await page.keyboard.press("Space");
+    await sleep(400);
+    const filled = litFraction(await shot(page, "dropped"), floor);
+    check(filled > empty + 0.1, `the well did not fill: ${empty.toFixed(2)} -> ${filled.toFixed(2)}`);
+    // A clip was queued once keys had let the page sound.
+    const clips = await page.evaluate(() => Module.kolvexClipsQueued || 0);
+    check(clips > 0, "no clip was queued after the keys");
+    clean(session);
+    await session.close();
+  },
+  async sound_notice() {
+    const session = await open();
+    const { page } = session;
+    await menuShown(page);
+    await page.keyboard.press("Escape");
+    await sleep(400);
+    const quiet = litFraction(await shot(page, "sound-on"), NOTICE);
+    await page.keyboard.press("m");
+    await sleep(400);
+    const shown = litFraction(await shot(page, "sound-off"), NOTICE);
+    check(shown > quiet + 0.02, `the notice is not shown: ${quiet.toFixed(3)} -> ${shown.toFixed(3)}`);
+    clean(session);
+    await session.close();
+  },
+  async quit() {
+    const session = await open();
+    const { page } = session;
+    await menuShown(page);
+    for (const key of ["ArrowDown", "ArrowDown", "ArrowDown", "Enter"]) await page.keyboard.press(key);
+    await page.waitForSelector("#end", { timeout: 5000 }).catch(() => fail("Quit did not show the end picture"));
+    const text = await page.$eval("#end", (end) => end.textContent);
+    check(text === "游戏结束,刷新页面重新开始", `the end picture says ${text}`);
+    clean(session);
+    await session.close();
+  },
+  async german() {
+    const session = await open({ language: "de" });
+    await menuShown(session.page);
+    const { page } = session;
+    for (const key of ["ArrowDown", "ArrowDown", "ArrowDown", "Enter"]) await page.keyboard.press(key);
+    await page.waitForSelector("#end", { timeout: 5000 }).catch(() => fail("Quit did not show the end picture"));
+    const text = await page.$eval("#end", (end) => end.textContent);
+    check(text !== "游戏结束,刷新页面重新开始", "the end picture is not in German");
+    check(session.requests.includes("/data-de.qv"), "the German pictures were not fetched");
+    clean(session);
+    await session.close();
+  },
+  async missing_archive() {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "kolvex-site-"));
+    fs.cpSync(SITE, folder, { recursive: true });
+    fs.rmSync(path.join(folder, "data.qv"));
+    const session = await open({ folder });
+    await session.page.waitForSelector(".box", { timeout: 15000 }).catch(() => fail("no problem box on the page"));
+    const said = session.errors.filter((line) => line.startsWith("kolvex"));
+    check(said.length > 0, "the console has no English line about the archive");
+    await session.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+  },
+};
+
+const name = process.argv[2];
+if (!scenarios[name]) fail(`no scenario ${name}`);
+if (spawnSync(CHROMIUM, ["--version"]).status !== 0) skip("Debian's chromium does not start here");
+await scenarios[name]();
+console.log(`passed: ${name}`);
