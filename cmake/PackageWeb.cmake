@@ -9,7 +9,11 @@ set_target_properties(kolvex PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${si
 # page fills before main, memory that grows with what the archive holds.
 target_link_options(kolvex PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']"
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/cmake/web/runtime-functions.json
   -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sEXIT_RUNTIME=0)
+# SDL's Web Audio code calls back into the module through dynCall, which this
+# runtime includes only when asked (runtime-functions.json: a "$" would not
+# survive the makefiles' quoting).
 
 include(${PROJECT_SOURCE_DIR}/cmake/GameFont.cmake)
 kolvex_cut_game_font(${site}/${KOLVEX_BUNDLED_FONT} ${CMAKE_BINARY_DIR}/page)
@@ -37,10 +41,14 @@ list(SORT page_files)
 list(JOIN page_files "\", \"" joined)
 set(KOLVEX_PAGE_FILES "[\"${joined}\"]")
 configure_file(${PROJECT_SOURCE_DIR}/res/web/index.html.in ${site}/index.html @ONLY)
-add_custom_target(site ALL DEPENDS ${page_copies})
+# The game's icon as the page's.
+add_custom_command(OUTPUT ${site}/favicon.ico
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/art/kolvex.ico ${site}/favicon.ico
+  DEPENDS ${PROJECT_SOURCE_DIR}/art/kolvex.ico VERBATIM)
+add_custom_target(site ALL DEPENDS ${page_copies} ${site}/favicon.ico)
 add_dependencies(site data_archive catalogues)
 
-install(FILES ${site}/index.html ${site}/kolvex.js ${site}/kolvex.wasm DESTINATION .)
+install(FILES ${site}/index.html ${site}/favicon.ico ${site}/kolvex.js ${site}/kolvex.wasm DESTINATION .)
 foreach(file ${page_files})
   get_filename_component(folder ${file} DIRECTORY)
   install(FILES ${site}/${file} DESTINATION ./${folder})

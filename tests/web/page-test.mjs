@@ -65,6 +65,12 @@ async function open({ folder = SITE, language = "zh-CN", size = { width: 800, he
   });
   const page = await browser.newPage();
   await page.setViewport(size);
+  // The browser's list of languages as a player's settings give it; headless
+  // chromium takes its own from the system whatever --lang says.
+  await page.evaluateOnNewDocument((tag) => {
+    Object.defineProperty(navigator, "languages", { get: () => [tag] });
+    Object.defineProperty(navigator, "language", { get: () => tag });
+  }, language);
   const errors = [];
   const addresses = [];
   page.on("console", (message) => { if (message.type() === "error") errors.push(message.text()); });
