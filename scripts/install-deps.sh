@@ -38,12 +38,12 @@ repro=(git diffoscope-minimal)
 # Which preset needs which sets: the one place that says so.
 sets_of() {
     case $by_preset:$1 in
-        *:all) echo linux headless test windows windows32 package portable repro ;;
+        *:all) echo linux headless test windows windows32 package portable repro web ;;
         1:native) echo linux headless test repro ;;
         1:tsan) echo linux headless test ;;
         1:win32 | 1:win64) echo linux headless test windows windows32 package ;;
         1:linux | 1:portable) echo linux headless test package portable repro ;;
-        1:repro) echo linux headless test windows package portable repro ;;
+        1:repro) echo linux headless test windows package portable repro web ;;
         1:web) echo web ;;
         :linux | :headless | :test | :windows | :windows32 | :package | :portable | :repro | :web) echo "$1" ;;
         *) return 1 ;;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The repro tier of ./test: builds the downloads of this checkout's linux, win32
-# and portable trees and of a fresh clone of HEAD in another folder, and
+# The repro tier of ./test: builds the downloads of this checkout's linux, win32,
+# portable and web trees and of a fresh clone of HEAD in another folder, and
 # compares them byte for byte. `repro.sh compare A B` compares two files alone.
 # Says "skipped: DOWNLOAD: REASON" for each one it cannot compare here, and
 # ends with "repro: N same, N different, N skipped"; run under scripts/locked.
@@ -28,7 +28,8 @@ downloads=(
     "linux kolvex_${version}_$(dpkg --print-architecture).deb"
     "win32 Kolvex-$version-win32.zip"
     "win32 Kolvex-$version-win32.msi"
-    "portable Kolvex-$version-linux-$(uname -m).tar.gz")
+    "portable Kolvex-$version-linux-$(uname -m).tar.gz"
+    "web Kolvex-$version-web.zip")
 
 # Configures (once) and packages one preset's tree. The portable one goes
 # through the portable tier's own step: where its Debian 11 root or its
@@ -101,12 +102,22 @@ share_sources() {
     tar -C "$fetched" -cf - --exclude='./src/*-build' ./fetched ./versions.txt ./src | tar -C "$second/build/portable/third-party" -xf -
 }
 
+# The page's libraries, as this tree built them: their build takes minutes
+# and is not what the page's zip is compared for.
+share_page_libraries() {
+    local built=$root/build/web/third-party
+    [ -e "$built/prefix" ] || return 0
+    mkdir -p "$second/build/web"
+    cp -a "$built" "$second/build/web/"
+}
+
 same=0 different=0 skipped=0
 declare -A state skip_reason
-for preset in linux win32 portable; do
+for preset in linux win32 portable web; do
     for tree in "$root" "$second"; do
         echo "=== repro: $preset in ${tree#"$root"/}"
         [ "$tree/$preset" = "$second/portable" ] && share_sources
+        [ "$tree/$preset" = "$second/web" ] && share_page_libraries
         package "$tree" "$preset"
         s=$?
         [ $s = 0 ] || { state[$preset]=$s; break; }

@@ -32,7 +32,7 @@ time|assert failed in ./src/sdl2/SDL.c|1796821403|2026-12-09
 path|assert failed in /work/other/build/portable/third-party/src/sdl2/SDL.c|1796821402|/work/other/build
 ROWS
 
-# A made-up source tree of the four downloads: the linux and win32 presets
+# A made-up source tree of the five downloads: the linux, win32 and web presets
 # package files of fixed bytes, the portable one configures as the real one
 # does where its Debian 11 root cannot be made (no archive, not root): with
 # the reason in third-party/unavailable and nothing to build.
@@ -63,12 +63,14 @@ CMAKE
     { "name": "linux", "binaryDir": "\${sourceDir}/build/linux", "cacheVariables": { "FILES": "kolvex_9.9.9_$arch.deb" } },
     { "name": "win32", "binaryDir": "\${sourceDir}/build/win32",
       "cacheVariables": { "FILES": "Kolvex-9.9.9-win32.zip;Kolvex-9.9.9-win32.msi" } },
-    { "name": "portable", "binaryDir": "\${sourceDir}/build/portable", "cacheVariables": { "KIND": "portable" } }
+    { "name": "portable", "binaryDir": "\${sourceDir}/build/portable", "cacheVariables": { "KIND": "portable" } },
+    { "name": "web", "binaryDir": "\${sourceDir}/build/web", "cacheVariables": { "FILES": "Kolvex-9.9.9-web.zip" } }
   ],
   "buildPresets": [
     { "name": "linux", "configurePreset": "linux" },
     { "name": "win32", "configurePreset": "win32" },
-    { "name": "portable", "configurePreset": "portable" }
+    { "name": "portable", "configurePreset": "portable" },
+    { "name": "web", "configurePreset": "web" }
   ]
 }
 JSON
@@ -105,10 +107,10 @@ while IFS='|' read -r kind code count said; do
         fail "the repro tier on a $kind tree did not count \"$count\":"$'\n'"$out"
     grep -qF -- "$said" <<<"$out" || fail "the repro tier on a $kind tree did not say \"$said\":"$'\n'"$out"
 done <<'ROWS'
-clone|0|3 same, 0 different, 1 skipped|skipped: TARBALL: no Debian archive in this made-up tree
-plain|0|0 same, 0 different, 4 skipped|skipped: TARBALL: these sources are not a git clone
-extension|1|0 same, 4 different, 0 skipped|unknown repository extension
-owner|1|0 same, 4 different, 0 skipped|dubious ownership
+clone|0|4 same, 0 different, 1 skipped|skipped: TARBALL: no Debian archive in this made-up tree
+plain|0|0 same, 0 different, 5 skipped|skipped: TARBALL: these sources are not a git clone
+extension|1|0 same, 5 different, 0 skipped|unknown repository extension
+owner|1|0 same, 5 different, 0 skipped|dubious ownership
 ROWS
 
 echo "repro compare: $failures failure(s)"

@@ -5,10 +5,11 @@
 // 77, saying why, where chromium or its WebGL cannot run here.
 import { spawnSync } from "node:child_process";
 import fs from "node:fs";
-import http from "node:http";
 import os from "node:os";
 import path from "node:path";
 import { createRequire } from "node:module";
+
+import { serve } from "./site-server.mjs";
 
 const require = createRequire(path.join(process.env.KOLVEX_DRIVER, "package.json"));
 const puppeteer = require("puppeteer-core");
@@ -20,6 +21,8 @@ const CHROMIUM = "/usr/bin/chromium";
 const MENU_BANNERS = [75, 212, 185, 448];
 const WELL = [352, 71, 593, 553];
 const NOTICE = [0, 22, 220, 44];
+// The help screen's first line, "Kolvex", alone in its rows of the picture.
+const HELP_TITLE = [300, 50, 500, 95];
 
 function fail(message) {
   console.error(`FAILED: ${message}`);
@@ -33,24 +36,6 @@ function skip(reason) {
   process.exit(77);
 }
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-
-// The site as a static host serves it, from `folder`; every request is noted.
-function serve(folder) {
-  const requests = [];
-  const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
-  const server = http.createServer((request, reply) => {
-    requests.push(request.url);
-    const file = path.join(folder, decodeURIComponent(request.url.split("?")[0]));
-    if (!file.startsWith(folder) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-      reply.writeHead(404);
-      reply.end();
-      return;
-    }
-    reply.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
-    fs.createReadStream(file).pipe(reply);
-  });
-  return new Promise((ready) => server.listen(0, "127.0.0.1", () => ready({ server, requests })));
-}
 
 async function open({ folder = SITE, language = "zh-CN", size = { width: 800, height: 600 } } = {}) {
   if (!fs.existsSync(CHROMIUM)) skip("Debian's chromium is not installed");
@@ -179,6 +164,46 @@ const scenarios = {
     await sleep(400);
     const shown = litFraction(await shot(page, "sound-off"), NOTICE);
     check(shown > quiet + 0.02, `the notice is not shown: ${quiet.toFixed(3)} -> ${shown.toFixed(3)}`);
+    clean(session);
+    await session.close();
+  },
+  async help() {
+    const session = await open();
+    const { page } = session;
+    await menuShown(page);
+    for (const key of ["ArrowDown", "ArrowDown", "Enter"]) await page.keyboard.press(key);
+    await sleep(500);
+    const help = await shot(page, "help");
+    check(litFraction(help, MENU_BANNERS) < 0.2, "the menu is still shown after choosing help");
+    const title = litFraction(help, HELP_TITLE);
+    // The line's ink: about 1.4 % of its box; none where the line is missing.
+    check(title > 0.005, `the help screen's title is not drawn (${title.toFixed(4)} of its box lit)`);
+    clean(session);
+    await session.close();
+  },
+  // A page wider than 4:3 shows the whole picture at 4:3 between black bars;
+  // F11 asks the browser for full screen on the canvas.
+  async full_screen() {
+    const session = await open({ size: { width: 1200, height: 600 } });
+    const { page } = session;
+    const start = Date.now();
+    let image;
+    // The banners 200 px further right: the 800 x 600 picture is centred.
+    const banners = [MENU_BANNERS[0] + 200, MENU_BANNERS[1], MENU_BANNERS[2] + 200, MENU_BANNERS[3]];
+    for (;;) {
+      image = await shot(page, "wide");
+      if (litFraction(image, banners) > 0.3) break;
+      if (Date.now() - start > 15000) fail("the menu is not drawn in the middle of a wide page");
+      await sleep(200);
+    }
+    check(litFraction(image, [0, 0, 200, 600], 20) === 0, "something is drawn left of the 4:3 picture");
+    check(litFraction(image, [1000, 0, 1200, 600], 20) === 0, "something is drawn right of the 4:3 picture");
+    // Held as a player holds it: the browser grants full screen to the key's
+    // release, the first event after the frame that acted on the press.
+    await page.keyboard.press("F11", { delay: 100 });
+    await sleep(500);
+    const full = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+    check(full === "canvas", `F11 did not put the canvas in full screen (${full})`);
     clean(session);
     await session.close();
   },
