@@ -1,0 +1,62 @@
+// How quickly the page answers, from one run in headless chromium: the time
+// from asking for the page to its first frame, and from a key to the frame
+// that shows it (the key's event time to the next frame's first draw call,
+// noted by a wrapper around WebGL's drawArrays). Usage, after building the
+// web preset and running its tests once (which install the driver):
+//   node bench/page-timing.mjs [KEYS]
+import path from "node:path";
+import { createRequire } from "node:module";
+import { fileURLToPath } from "node:url";
+
+import { serve } from "../tests/web/site-server.mjs";
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
+const require = createRequire(path.join(root, "build/web/driver/package.json"));
+const puppeteer = require("puppeteer-core");
+const keys = Number(process.argv[2] || 20);
+
+const { server } = await serve(path.join(root, "build/web/site"));
+const browser = await puppeteer.launch({
+  executablePath: "/usr/bin/chromium",
+  headless: true,
+  args: ["--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--no-first-run"],
+});
+const page = await browser.newPage();
+await page.setViewport({ width: 800, height: 600 });
+await page.evaluateOnNewDocument(() => {
+  window.kolvexDraws = [];
+  window.kolvexKeys = [];
+  const draw = WebGLRenderingContext.prototype.drawArrays;
+  WebGLRenderingContext.prototype.drawArrays = function (...args) {
+    window.kolvexDraws.push(performance.now());
+    return draw.apply(this, args);
+  };
+  window.addEventListener("keydown", (event) => window.kolvexKeys.push(event.timeStamp), true);
+});
+await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+await page.waitForFunction(() => window.kolvexDraws.length > 0, { timeout: 30000 });
+const firstFrame = await page.evaluate(() => window.kolvexDraws[0]);
+await new Promise((done) => setTimeout(done, 1000));
+await page.keyboard.press("Escape");
+await new Promise((done) => setTimeout(done, 500));
+const latencies = [];
+for (let i = 0; i < keys; ++i) {
+  await page.evaluate(() => { window.kolvexDraws = []; window.kolvexKeys = []; });
+  await page.keyboard.press(i % 2 ? "ArrowLeft" : "ArrowRight");
+  await page.waitForFunction(() => window.kolvexKeys.length > 0 &&
+    window.kolvexDraws.some((t) => t >= window.kolvexKeys[0]), { timeout: 5000 });
+  latencies.push(await page.evaluate(() => window.kolvexDraws.find((t) => t >= window.kolvexKeys[0]) - window.kolvexKeys[0]));
+  await new Promise((done) => setTimeout(done, 120));
+}
+latencies.sort((a, b) => a - b);
+const frame = await page.evaluate(() => new Promise((done) => {
+  const times = [];
+  const step = (t) => { times.push(t); if (times.length < 31) requestAnimationFrame(step); else done((times[30] - times[0]) / 30); };
+  requestAnimationFrame(step);
+}));
+console.log(`page: first frame ${firstFrame.toFixed(0)} ms after the request (aim: 2000 ms)`);
+console.log(`page: key to frame, median ${latencies[latencies.length >> 1].toFixed(1)} ms, worst ` +
+  `${latencies[latencies.length - 1].toFixed(1)} ms over ${keys} keys; an animation frame is ${frame.toFixed(1)} ms`);
+await browser.close();
+server.close();
