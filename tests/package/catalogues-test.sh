@@ -12,9 +12,10 @@ root=$(realpath "${1:?usage: catalogues-test.sh SOURCE_ROOT}")
 # A fresh copy of what the check reads, changed by `$1` (a command run in it).
 check_with() {
     rm -rf "$work/tree"
-    mkdir -p "$work/tree/src/render"
+    mkdir -p "$work/tree/src/render" "$work/tree/src/app"
     cp -r "$root/po" "$work/tree/po"
     cp "$root"/src/render/{Screens,Frame,WindowSdl,MessageBoxSdl}.cpp "$work/tree/src/render/"
+    cp "$root"/src/app/WinMainWeb.cpp "$work/tree/src/app/"
     cp -r "$root/art" "$root/res" "$work/tree/"
     (cd "$work/tree" && eval "$1") || return 2
     bash "$work/tree/po/check-catalogues.sh" "$work/tree/po" "$work/tree" >"$work/said" 2>&1
