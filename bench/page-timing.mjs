@@ -1,9 +1,13 @@
 // How quickly the page answers, from one run in headless chromium: the time
 // from asking for the page to its first frame, and from a key to the frame
 // that shows it (the key's event time to the next frame's first draw call,
-// noted by a wrapper around WebGL's drawArrays). Usage, after building the
-// web preset and running its tests once (which install the driver):
+// noted by a wrapper around WebGL's drawArrays); beside them, where the linux
+// build is here, the native game's launch to its first frame on a private
+// Xvfb (bench/SwapCounterSdl.cpp preloaded). Usage, after building the web
+// preset and running its tests once (which install the driver):
 //   node bench/page-timing.mjs [KEYS]
+import { spawn } from "node:child_process";
+import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
 import { fileURLToPath } from "node:url";
@@ -60,3 +64,30 @@ console.log(`page: key to frame, median ${latencies[latencies.length >> 1].toFix
   `${latencies[latencies.length - 1].toFixed(1)} ms over ${keys} keys; an animation frame is ${frame.toFixed(1)} ms`);
 await browser.close();
 server.close();
+
+// The native game's launch to its first swap, median of five.
+const bin = path.join(root, "build/linux/bin");
+const counter = path.join(root, "build/linux/bench/libswap_counter_sdl.so");
+if (fs.existsSync(path.join(bin, "kolvex")) && fs.existsSync(counter)) {
+  const display = ":" + (200 + (process.pid % 50));
+  const xvfb = spawn("Xvfb", [display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"], { stdio: "ignore" });
+  const socket = `/tmp/.X11-unix/X${display.slice(1)}`;
+  while (!fs.existsSync(socket)) await new Promise((done) => setTimeout(done, 50));
+  const launches = [];
+  for (let i = 0; i < 5; ++i) {
+    const record = path.join("/dev/shm", `kolvex-page-timing-${process.pid}`);
+    fs.writeFileSync(record, Buffer.alloc(16));
+    const start = process.hrtime.bigint();  // CLOCK_MONOTONIC, as the counter's
+    const game = spawn(path.join(bin, "kolvex"), [], { cwd: bin, stdio: "ignore",
+      env: { ...process.env, DISPLAY: display, LD_PRELOAD: counter, KOLVEX_SWAP_RECORD: record, KOLVEX_SWAP_EXIT: "1" } });
+    await new Promise((done) => game.on("exit", done));
+    const first = fs.readFileSync(record).readBigUInt64LE(0);
+    fs.rmSync(record);
+    if (first > 0n) launches.push(Number(first - start) / 1e6);
+  }
+  xvfb.kill();
+  launches.sort((a, b) => a - b);
+  if (launches.length) console.log(`native: launch to first frame, median of ${launches.length}: ${launches[launches.length >> 1].toFixed(0)} ms`);
+} else {
+  console.log("native: not measured (build the linux preset for its figures)");
+}

@@ -5,15 +5,7 @@
 # licences as Kolvex-VERSION-web.zip. Included by the top CMakeLists.txt.
 set(site ${CMAKE_BINARY_DIR}/site)
 set_target_properties(kolvex PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${site})
-# One thread (no cross-origin isolation needed), WebGL 1, a file system the
-# page fills before main, memory that grows with what the archive holds.
-target_link_options(kolvex PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
-  "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']"
-  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/cmake/web/runtime-functions.json
-  -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sEXIT_RUNTIME=0)
-# SDL's Web Audio code calls back into the module through dynCall, which this
-# runtime includes only when asked (runtime-functions.json: a "$" would not
-# survive the makefiles' quoting).
+target_link_options(kolvex PRIVATE ${KOLVEX_PAGE_LINK_OPTIONS})
 
 include(${PROJECT_SOURCE_DIR}/cmake/GameFont.cmake)
 kolvex_cut_game_font(${site}/${KOLVEX_BUNDLED_FONT} ${CMAKE_BINARY_DIR}/page)
@@ -40,7 +32,13 @@ endforeach()
 list(SORT page_files)
 list(JOIN page_files "\", \"" joined)
 set(KOLVEX_PAGE_FILES "[\"${joined}\"]")
+set(KOLVEX_PAGE_SCRIPT kolvex.js)
 configure_file(${PROJECT_SOURCE_DIR}/res/web/index.html.in ${site}/index.html @ONLY)
+if(TARGET frame_shots)
+  # The frame comparison's page, served from a copy of the site beside it.
+  set(KOLVEX_PAGE_SCRIPT frame_shots.js)
+  configure_file(${PROJECT_SOURCE_DIR}/res/web/index.html.in ${CMAKE_BINARY_DIR}/frames/index.html @ONLY)
+endif()
 # The game's icon as the page's.
 add_custom_command(OUTPUT ${site}/favicon.ico
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/art/kolvex.ico ${site}/favicon.ico

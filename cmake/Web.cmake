@@ -27,3 +27,12 @@ set(KOLVEX_BUNDLED_FONT wqy-microhei-subset.ttf)
 # for a Release library of the page's target does not try on its own.
 set(JPEG_LIBRARY_RELEASE ${KOLVEX_THIRD_PARTY}/prefix/lib/libjpeg.a CACHE FILEPATH "the page's libjpeg" FORCE)
 set(JPEG_INCLUDE_DIR ${KOLVEX_THIRD_PARTY}/prefix/include CACHE PATH "the page's libjpeg headers" FORCE)
+# How every program of the page links: one thread (no cross-origin isolation
+# needed), WebGL 1, a file system the page fills before main, memory that
+# grows with what the archive holds. SDL's Web Audio code calls back into the
+# module through dynCall, which this runtime includes only when asked
+# (runtime-functions.json: a "$" would not survive the makefiles' quoting).
+set(KOLVEX_PAGE_LINK_OPTIONS -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+  "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']"
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/cmake/web/runtime-functions.json
+  -sMIN_WEBGL_VERSION=1 -sMAX_WEBGL_VERSION=1 -sEXIT_RUNTIME=0)

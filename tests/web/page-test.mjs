@@ -37,7 +37,8 @@ function skip(reason) {
 }
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-async function open({ folder = SITE, language = "zh-CN", size = { width: 800, height: 600 } } = {}) {
+async function open({ folder = SITE, language = "zh-CN", size = { width: 800, height: 600 }, flags = [],
+  withoutWebgl = false } = {}) {
   if (!fs.existsSync(CHROMIUM)) skip("Debian's chromium is not installed");
   const { server, requests } = await serve(folder);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "kolvex-chromium-"));
@@ -46,7 +47,7 @@ async function open({ folder = SITE, language = "zh-CN", size = { width: 800, he
     headless: true,
     userDataDir: profile,
     args: ["--no-sandbox", "--enable-unsafe-swiftshader", "--use-angle=swiftshader", "--disable-background-networking",
-      "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-quic", `--lang=${language}`],
+      "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-quic", `--lang=${language}`, ...flags],
   });
   const page = await browser.newPage();
   await page.setViewport(size);
@@ -63,7 +64,7 @@ async function open({ folder = SITE, language = "zh-CN", size = { width: 800, he
   page.on("request", (request) => addresses.push(request.url()));
   const address = `http://127.0.0.1:${server.address().port}/`;
   await page.goto(address + "index.html");
-  if (await page.$("#needs")) skip("this chromium offers the page no WebGL");
+  if (!withoutWebgl && (await page.$("#needs"))) skip("this chromium offers the page no WebGL");
   const close = async () => {
     await browser.close();
     server.close();
@@ -150,6 +151,8 @@ const scenarios = {
     // A clip was queued once keys had let the page sound.
     const clips = await page.evaluate(() => Module.kolvexClipsQueued || 0);
     check(clips > 0, "no clip was queued after the keys");
+    const audio = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext && Module.SDL2.audioContext.state);
+    check(audio === "running", `the page's audio is ${audio}, not running, after the keys`);
     clean(session);
     await session.close();
   },
@@ -228,6 +231,59 @@ const scenarios = {
     check(text !== "游戏结束,刷新页面重新开始", "the end picture is not in German");
     check(session.requests.includes("/data-de.qv"), "the German pictures were not fetched");
     clean(session);
+    await session.close();
+  },
+  // The native window and the page draw the same records alike, and the
+  // page's ticks keep level 7's gravity at the native rate, one step a 10 ms.
+  async frames() {
+    const native = path.join(process.env.KOLVEX_NATIVE_BIN, "frame_shots");
+    if (!fs.existsSync(native)) skip(`${native} is not built: the linux build makes it (./test linux)`);
+    const shots = fs.mkdtempSync(path.join(os.tmpdir(), "kolvex-frames-"));
+    const drawn = spawnSync("xvfb-run", ["-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", native, shots],
+      { cwd: process.env.KOLVEX_NATIVE_BIN, encoding: "utf8", timeout: 60000 });
+    check(drawn.status === 0, `the native frames were not drawn: ${drawn.stderr}`);
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "kolvex-site-"));
+    fs.cpSync(SITE, folder, { recursive: true });
+    fs.cpSync(process.env.KOLVEX_FRAMES, folder, { recursive: true });
+    const session = await open({ folder });
+    const { page } = session;
+    await page.waitForFunction(() => Module.kolvexGravity !== undefined, { timeout: 30000 })
+      .catch(() => fail("the page's frames and gravity run did not finish"));
+    for (const name of ["menu", "play", "help", "challenge", "credits"]) {
+      const encoded = await page.evaluate((scene) => {
+        const bytes = Module.kolvexFrames[scene];
+        let text = "";
+        for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+        return btoa(text);
+      }, name);
+      const ours = Buffer.from(encoded, "base64");
+      const theirs = fs.readFileSync(path.join(shots, `${name}.rgba`));
+      check(ours.length === theirs.length, `the page's ${name} frame is ${ours.length} bytes, the native ${theirs.length}`);
+      let differing = 0;
+      let lit = 0;
+      for (let i = 0; i < ours.length; i += 4) {
+        const d = Math.max(Math.abs(ours[i] - theirs[i]), Math.abs(ours[i + 1] - theirs[i + 1]),
+          Math.abs(ours[i + 2] - theirs[i + 2]));
+        if (d > 40) ++differing;
+        if (Math.max(theirs[i], theirs[i + 1], theirs[i + 2]) > 60) ++lit;
+      }
+      const share = differing / (ours.length / 4);
+      console.log(`${name}: ${(100 * share).toFixed(2)} % of the pixels differ`);
+      check(lit > 0.01 * (ours.length / 4), `the native ${name} frame is empty`);
+      check(share <= 0.03, `the page's ${name} frame differs from the native one in ${(100 * share).toFixed(1)} % of its pixels`);
+    }
+    const steps = await page.evaluate(() => Module.kolvexGravity);
+    console.log(`level 7: ${steps} gravity steps in a second`);
+    check(steps >= 95 && steps <= 105, `level 7's gravity took ${steps} steps in a second, not 100`);
+    clean(session);
+    await session.close();
+    fs.rmSync(folder, { recursive: true, force: true });
+    fs.rmSync(shots, { recursive: true, force: true });
+  },
+  async without_webgl() {
+    const session = await open({ flags: ["--disable-webgl"], withoutWebgl: true });
+    const line = await session.page.$eval("#needs", (needs) => needs.textContent).catch(() => null);
+    check(line === "Kolvex needs WebGL, which this browser does not offer.", `without WebGL the page says ${line}`);
     await session.close();
   },
   async missing_archive() {
