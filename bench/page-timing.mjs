@@ -67,7 +67,7 @@ server.close();
 
 // The native game's launch to its first swap, median of five.
 const bin = path.join(root, "build/linux/bin");
-const counter = path.join(root, "build/linux/bench/libswap_counter_sdl.so");
+const counter = path.join(root, "build/linux/bin/libswap_counter_sdl.so");
 if (fs.existsSync(path.join(bin, "kolvex")) && fs.existsSync(counter)) {
   const display = ":" + (200 + (process.pid % 50));
   const xvfb = spawn("Xvfb", [display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"], { stdio: "ignore" });
