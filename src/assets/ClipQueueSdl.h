@@ -13,5 +13,5 @@ bool ReadClip(const unsigned char* wavBytes, morvane::WavFormat* format);
 // The clips' shared format, or one that loses nothing of any of them, with a
 // buffer of about 23 ms: how late a clip may start, or go on after it is cut.
 SDL_AudioSpec ClipDeviceSpec();
-// The clip replaces whatever `device` (open in `spec`) has queued.
-void QueueClip(SDL_AudioDeviceID device, const SDL_AudioSpec& spec, const morvane::WavFormat& format);
+// The clip replaces whatever `device` (open in `deviceFormat`) has queued.
+void QueueClip(SDL_AudioDeviceID device, const SDL_AudioSpec& deviceFormat, const morvane::WavFormat& format);
