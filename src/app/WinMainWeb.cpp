@@ -26,7 +26,10 @@ namespace {
 
 constexpr char kCatalogues[] = "/locale";
 bool firstFrameShown = false;
+// The page's focus as its last focus event gave it, and whether hiding it
+// paused the game.
 bool focused = true;
+bool pausedByHiding = false;
 
 // clang-format off
 EM_JS(char*, BrowserLanguages, (), {
@@ -86,15 +89,28 @@ void HandlePageEvent(const SDL_Event& event) {
     // The first key is what lets the page sound, so the clips' device opens
     // then, before the key's own clip is asked for.
     if (event.type == SDL_KEYDOWN) OpenClipDevice();
-    // A hidden page pauses the game as a minimised window does; the focus
-    // coming back resumes it.
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_HIDDEN && focused) {
-        focused = false;
-        FocusStep(false);
-        return;
+    if (event.type == SDL_WINDOWEVENT) {
+        // A hidden page pauses the game as a minimised window does. Hidden
+        // with the focus kept (a phone's browser switching apps), no focus
+        // event will end that pause, so showing the page again does.
+        switch (event.window.event) {
+            case SDL_WINDOWEVENT_HIDDEN:
+                if (focused && !pausedByHiding) FocusStep(false);
+                pausedByHiding = focused;
+                break;
+            case SDL_WINDOWEVENT_SHOWN:
+                if (pausedByHiding && focused) FocusStep(true);
+                pausedByHiding = false;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                focused = true;
+                pausedByHiding = false;
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                focused = false;
+                break;
+        }
     }
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) focused = true;
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) focused = false;
     HandleWindowEvent(event);
 }
 

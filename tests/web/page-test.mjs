@@ -70,7 +70,7 @@ async function open({ folder = SITE, language = "zh-CN", size = { width: 800, he
     server.close();
     fs.rmSync(profile, { recursive: true, force: true });
   };
-  return { page, errors, requests, addresses, address, close };
+  return { browser, page, errors, requests, addresses, address, close };
 }
 
 async function shot(page, name) {
@@ -99,6 +99,19 @@ function differs(a, b, box) {
       if (Math.abs(a.data[i] - b.data[i]) + Math.abs(a.data[i + 1] - b.data[i + 1]) > 60) ++changed;
     }
   return changed;
+}
+
+// The lowest row of the well's interior with a piece's pixels in it: the
+// falling piece's bottom while nothing has landed.
+function pieceBottom(image) {
+  for (let y = WELL[3] - 8; y >= WELL[1] + 8; --y)
+    if (litFraction(image, [WELL[0] + 8, y, WELL[2] - 8, y + 1]) > 0.05) return y;
+  return -1;
+}
+
+// The well's left wall in its place: a paused game spins the well.
+function upright(image) {
+  return litFraction(image, [WELL[0] - 20, WELL[1] + 20, WELL[0] - 4, WELL[3] - 20]) > 0.5;
 }
 
 async function menuShown(page, timeout = 15000) {
@@ -207,6 +220,59 @@ const scenarios = {
     await sleep(500);
     const full = await page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
     check(full === "canvas", `F11 did not put the canvas in full screen (${full})`);
+    clean(session);
+    await session.close();
+  },
+  // The page hidden pauses the game, and play goes on once it is back. Two
+  // ways a page is hidden: another tab in front (chromium blurs the page,
+  // hides it, and stops its animation frames: six seconds away must not
+  // count as six seconds of level 1, a step a second); and hidden with the
+  // focus kept, as a phone's browser does on switching apps (told here by
+  // the visibility event alone, the frames running on).
+  async hidden() {
+    const session = await open();
+    const { page } = session;
+    await menuShown(page);
+    await page.keyboard.press("Escape");
+    await sleep(300);
+    // Opened ahead, since opening a tab takes long enough for gravity steps.
+    const other = await session.browser.newPage();
+    await page.bringToFront();
+    const ways = {
+      "another tab": async () => {
+        await other.bringToFront();
+        check((await page.evaluate(() => document.visibilityState)) === "hidden", "the other tab did not hide the page");
+        await sleep(6000);
+        return () => page.bringToFront();
+      },
+      "the focus kept": async () => {
+        const tell = (hidden) => page.evaluate((hiding) => {
+          Object.defineProperty(document, "hidden", { configurable: true, get: () => hiding });
+          Object.defineProperty(document, "visibilityState", { configurable: true, get: () => (hiding ? "hidden" : "visible") });
+          document.dispatchEvent(new Event("visibilitychange"));
+        }, hidden);
+        await tell(true);
+        await sleep(3000);
+        return () => tell(false);
+      },
+    };
+    for (const [way, hide] of Object.entries(ways)) {
+      const before = pieceBottom(await shot(page, "before-hidden"));
+      check(before > 0, `${way}: no falling piece in the well`);
+      const show = await hide();
+      await show();
+      await sleep(100);
+      const backShot = await shot(page, "back");
+      check(upright(backShot), `${way}: the game is still paused once the page is back`);
+      const back = pieceBottom(backShot);
+      await sleep(2500);
+      const later = pieceBottom(await shot(page, "resumed"));
+      console.log(`${way}: the piece's bottom at ${before} before, ${back} back, ${later} later`);
+      // A cell is 24 pixels: the step a late timer still takes, and one more
+      // for the time hiding and showing took.
+      check(back - before <= 48, `${way}: the piece fell ${back - before} pixels while the page was hidden`);
+      check(later - back >= 24, `${way}: the game did not go on once the page was back (${back} -> ${later})`);
+    }
     clean(session);
     await session.close();
   },
