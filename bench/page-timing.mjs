@@ -3,10 +3,11 @@
 // that shows it (the key's event time to the next frame's first draw call,
 // noted by a wrapper around WebGL's drawArrays); beside them, where the linux
 // build is here, the native game's launch to its first frame on a private
-// Xvfb (bench/SwapCounterSdl.cpp preloaded). Usage, after building the web
+// Xvfb (bench/SwapCounterSdl.cpp preloaded) and its key to frame (a press to
+// the window's changed pixels, by scripts/input-latency.py --native). Usage, after building the web
 // preset and running its tests once (which install the driver):
 //   node bench/page-timing.mjs [KEYS]
-import { spawn } from "node:child_process";
+import { spawn, spawnSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
 import { createRequire } from "node:module";
@@ -88,6 +89,7 @@ if (fs.existsSync(path.join(bin, "kolvex")) && fs.existsSync(counter)) {
   xvfb.kill();
   launches.sort((a, b) => a - b);
   if (launches.length) console.log(`native: launch to first frame, median of ${launches.length}: ${launches[launches.length >> 1].toFixed(0)} ms`);
+  spawnSync("/usr/bin/python3", [path.join(root, "scripts/input-latency.py"), "--native"], { stdio: "inherit" });
 } else {
   console.log("native: not measured (build the linux preset for its figures)");
 }

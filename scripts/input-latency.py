@@ -7,7 +7,9 @@ and Right in turn at random intervals during play. Prints the median and the
 win64 where the kernel runs no 32-bit programs), with the ratios paced /
 unpaced and Wine / unpaced, and the processor share of a still play screen
 at level 1. Each program gets a private Xvfb. Needs the linux build and a
-Windows build; hold the build lock (scripts/locked) so nothing else runs."""
+Windows build; hold the build lock (scripts/locked) so nothing else runs.
+With --native, only the native game as shipped, its figures on one line
+(bench/page-timing.mjs prints them beside the page's)."""
 
 import ctypes
 import os
@@ -135,6 +137,12 @@ def native(paced):
 def main():
     subprocess.run([os.path.join(ROOT, "scripts", "locked"), "cmake", "--build", "--preset", "linux"], check=True,
                    stdout=subprocess.DEVNULL)
+    if "--native" in sys.argv[1:]:
+        latencies, _, server = measure("native", native(True))
+        end(server)
+        median, p90 = summary(latencies)
+        print(f"native: key to frame, median {median:.1f} ms, 90th percentile {p90:.1f} ms over {PRESSES} keys")
+        return
     results = {}
     for name, paced in (("native paced", True), ("native unpaced", False)):
         latencies, process, server = measure(name, native(paced))
