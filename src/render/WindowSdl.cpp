@@ -225,8 +225,11 @@ bool CreateGLWindow() {
         // suitable pixel format ("cannot set the pixel format, program error.").
         return Fail(u"不能设置像素格式,程序错误.", "SDL_GL_SetAttribute");
 
-    window =
-        SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    // Drawn at the display's own density where it has more than one pixel a
+    // point (a page's canvas, a scaled Wayland output): the picture fits the
+    // drawable, so it stays sharp rather than stretched.
+    window = SDL_CreateWindow(kTitle, 0, 0, kWidth, kHeight,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     // TRANSLATORS: a start-up failure's box ("cannot create the window,
     // program error.").
     if (window == nullptr) return Fail(u"不能创建窗口,程序错误.", "SDL_CreateWindow");
@@ -258,7 +261,9 @@ bool CreateGLWindow() {
     SDL_RaiseWindow(window);
     // Keys are all the game reads: no composition, no text events.
     SDL_StopTextInput();
-    ResizeScene(kWidth, kHeight);
+    // From the drawable, which a high-density canvas makes larger than the
+    // window from the start, with no size event to say so.
+    FitPicture();
     if (InitGL() == 0) {
         KillGLWindow();
         ReportAssetFailure();

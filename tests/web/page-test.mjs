@@ -114,11 +114,11 @@ function upright(image) {
   return litFraction(image, [WELL[0] - 20, WELL[1] + 20, WELL[0] - 4, WELL[3] - 20]) > 0.5;
 }
 
-async function menuShown(page, timeout = 15000) {
+async function menuShown(page, timeout = 15000, banners = MENU_BANNERS) {
   const start = Date.now();
   for (;;) {
     const image = await shot(page, "menu");
-    if (litFraction(image, MENU_BANNERS) > 0.3) return image;
+    if (litFraction(image, banners) > 0.3) return image;
     if (Date.now() - start > timeout) fail("the menu's banners were never drawn");
     await sleep(200);
   }
@@ -273,6 +273,17 @@ const scenarios = {
       check(back - before <= 48, `${way}: the piece fell ${back - before} pixels while the page was hidden`);
       check(later - back >= 24, `${way}: the game did not go on once the page was back (${back} -> ${later})`);
     }
+    clean(session);
+    await session.close();
+  },
+  // Two device pixels a point: the canvas has them all, and the picture
+  // fills it, rather than an 800 x 600 picture stretched or in a corner.
+  async high_density() {
+    const session = await open({ size: { width: 800, height: 600, deviceScaleFactor: 2 } });
+    const { page } = session;
+    await menuShown(page, 15000, MENU_BANNERS.map((edge) => 2 * edge));
+    const drawable = await page.evaluate(() => [Module.canvas.width, Module.canvas.height]);
+    check(drawable[0] === 1600 && drawable[1] === 1200, `the canvas draws ${drawable.join(" x ")} pixels, not 1600 x 1200`);
     clean(session);
     await session.close();
   },
