@@ -124,6 +124,15 @@ async function menuShown(page, timeout = 15000, banners = MENU_BANNERS) {
   }
 }
 
+// The page opened and play started from its menu.
+async function startPlay() {
+  const session = await open();
+  await menuShown(session.page);
+  await session.page.keyboard.press("Escape");
+  await sleep(400);
+  return session;
+}
+
 // What every scenario holds the page to at its end.
 function clean(session) {
   check(session.errors.length === 0, `the console has errors: ${session.errors.join(" | ")}`);
@@ -140,11 +149,8 @@ const scenarios = {
     await session.close();
   },
   async play() {
-    const session = await open();
+    const session = await startPlay();
     const { page } = session;
-    await menuShown(page);
-    await page.keyboard.press("Escape");
-    await sleep(400);
     const playing = await shot(page, "play");
     check(litFraction(playing, MENU_BANNERS) < 0.2, "the menu is still shown after Esc");
     await page.keyboard.press("ArrowLeft");
@@ -170,11 +176,8 @@ const scenarios = {
     await session.close();
   },
   async sound_notice() {
-    const session = await open();
+    const session = await startPlay();
     const { page } = session;
-    await menuShown(page);
-    await page.keyboard.press("Escape");
-    await sleep(400);
     const quiet = litFraction(await shot(page, "sound-on"), NOTICE);
     await page.keyboard.press("m");
     await sleep(400);
@@ -230,11 +233,8 @@ const scenarios = {
   // focus kept, as a phone's browser does on switching apps (told here by
   // the visibility event alone, the frames running on).
   async hidden() {
-    const session = await open();
+    const session = await startPlay();
     const { page } = session;
-    await menuShown(page);
-    await page.keyboard.press("Escape");
-    await sleep(300);
     // Opened ahead, since opening a tab takes long enough for gravity steps.
     const other = await session.browser.newPage();
     await page.bringToFront();
