@@ -6,7 +6,8 @@
 
 #include <string>
 
-// Blocks until the box is dismissed (Enter, Esc, its button, or a close).
+// Blocks until the box is dismissed (Enter, Esc, its button, or a close); the
+// page's (MessageBoxWeb.cpp) returns at once, leaving its box shown.
 // Works with or without SDL video started and with or without the game
 // window; with no display to show it on, writes "caption: text" to stderr.
 // Where no font opens, it writes that too, with "kolvex: " and the font's

@@ -1,8 +1,9 @@
-// The game window and its OpenGL context, declared once for both programs:
+// The game window and its OpenGL context, declared once for every program:
 // made at start-up with every failure shown in a box (and the program then
-// ends with 1), torn down at exit. Defined by WindowWin32.cpp (one 800 x 600
-// window, WGL) and WindowSdl.cpp (a scalable window with full screen and its
-// own frame pace, SDL2). Each side's events or messages reach the game through
+// ends with 1; a page stops with the box shown), torn down at exit. Defined by
+// WindowWin32.cpp (one 800 x 600 window, WGL) and WindowSdl.cpp (a scalable
+// window with full screen and its own frame pace, SDL2; on the page, the
+// canvas). Each side's events or messages reach the game through
 // the portable steps (app/Steps.h); how a side gets them is its own header's.
 #pragma once
 
